@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The window module's variables: one instance, owned by Form1, lives for the whole run.
+// Every number starts at 0 and every string empty.
+struct ModuleState {
+    int16_t i_comPort = 0;
+    int16_t iUsbRetryCount = 0;
+    int32_t iUsbRecoveryTime = 0;
+    int16_t iComRetryCount = 0;
+    int32_t iComRecoveryTime = 0;
+    int16_t iUsbErr = 0;
+    std::string sRecvBuf;
+    int16_t bCommBusy = 0;
+    double dAdGain = 0;
+    double dAdOffset = 0;
+
+    // Set by Form_Unload: every wait ends, nothing more is sent or shown.
+    bool bUnloading = false;
+    // A monitoring tick is under way: a timer expiry now is skipped, never nested.
+    bool bTickRunning = false;
+    // Warnings of operations that must not interrupt a transaction's wait; shown once the
+    // link is idle again.
+    std::vector<std::string> pendingWarnings;
+};

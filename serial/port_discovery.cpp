@@ -1,0 +1,96 @@
+#include "serial/port_discovery.h"
+
+#include "serial/ignoring_failure.h"
+
+namespace {
+
+constexpr int16_t kFirstPort = 1;
+constexpr int16_t kLastPort = 128;
+constexpr double kProbeTimeoutMs = 1000;
+
+bool probeAnswered(SerialContext& c) {
+    const double start = c.clock.timeGetTime_EX();
+    c.m.sRecvBuf.clear();
+    ignoringFailure([&] { c.MSComm5.output("E\r\n"); });
+    double now = start;
+    for (;;) {
+        c.pump.processEvents(static_cast<int64_t>(start + kProbeTimeoutMs - now) + 1);
+        now = c.clock.timeGetTime_EX();
+        if (now > start + kProbeTimeoutMs) {
+            return false;
+        }
+        int32_t waiting = 0;
+        ignoringFailure([&] { waiting = c.MSComm5.inBufferCount(); });
+        if (waiting == 0) {
+            continue;
+        }
+        ignoringFailure([&] { c.m.sRecvBuf += c.MSComm5.input(); });
+        if (c.m.sRecvBuf.find(';') != std::string::npos) {
+            return true;
+        }
+    }
+}
+
+} // namespace
+
+int16_t Rs232cFind(SerialContext& c) {
+    for (int16_t n = kFirstPort; n <= kLastPort; ++n) {
+        ignoringFailure([&] { c.MSComm5.setCommPort(n); });
+        ignoringFailure([&] { c.MSComm5.setSettings(kLineSettings); });
+        ignoringFailure([&] { c.MSComm5.setInputLen(0); });
+        ignoringFailure([&] { c.MSComm5.setPortOpen(true); });
+        bool open = false;
+        ignoringFailure([&] { open = c.MSComm5.portOpen(); });
+        if (open && probeAnswered(c)) {
+            ignoringFailure([&] { c.MSComm5.setPortOpen(false); });
+            return n;
+        }
+        ignoringFailure([&] { c.MSComm5.setPortOpen(false); });
+    }
+    ignoringFailure([&] { c.MSComm5.setPortOpen(false); });
+    return 0;
+}
+
+bool Rs232cSetInit(SerialContext& c, int16_t pt) {
+    c.MSComm5.setCommPort(pt);
+    c.MSComm5.setSettings(kLineSettings);
+    c.MSComm5.setInputLen(0);
+    try {
+        c.MSComm5.setPortOpen(true);
+        c.MSComm5.setInBufferCount(0);
+        c.m.sRecvBuf.clear();
+        return false;
+    } catch (const SerialError& e) {
+        if (e.number() != kErrPortNotExist) {
+            c.boxes.messageBox(e.what(), mb::ICONWARNING | mb::SYSTEMMODAL, kAppTitle);
+        }
+        // Leave the control closed whatever state the failure left it in.
+        ignoringFailure([&] {
+            if (c.MSComm5.portOpen()) {
+                c.MSComm5.setInBufferCount(0);
+                c.MSComm5.setPortOpen(false);
+            }
+        });
+        return true;
+    }
+}
+
+void Rs232cOpen(SerialContext& c) {
+    bool failed = true;
+    try {
+        failed = Rs232cSetInit(c, c.m.i_comPort);
+    } catch (const SerialError& e) {
+        c.boxes.messageBox(e.what(), mb::ICONWARNING | mb::SYSTEMMODAL, kAppTitle);
+    }
+    if (failed) {
+        c.boxes.messageBox("not found a device\r\n\r\n", mb::OKCANCEL, kAppTitle);
+    }
+}
+
+void Rs232cClose(SerialContext& c) {
+    ignoringFailure([&] {
+        if (c.MSComm5.portOpen()) {
+            c.MSComm5.setPortOpen(false);
+        }
+    });
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+#include "serial/clock.h"
+#include "serial/event_pump.h"
+#include "serial/message_boxes.h"
+#include "serial/module_state.h"
+#include "serial/process_runner.h"
+#include "serial/serial_control.h"
+
+// The window module's state and the outside facilities the serial procedures work through.
+struct SerialContext {
+    ModuleState& m;
+    SerialControl& MSComm5;
+    Clock& clock;
+    EventPump& pump;
+    MessageBoxes& boxes;
+    ProcessRunner& console;
+    std::string consoleProgram; // the device console tool
+    std::string workFolder;     // where the tool's listing "dev.ref" is written
+};

@@ -1,0 +1,175 @@
+#include "serial/usb_recovery.h"
+
+#include <cctype>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <vector>
+
+#include "serial/wait.h"
+
+namespace {
+
+constexpr int16_t kStatusPolls = 3;
+constexpr int32_t kPollPauseMs = 1000;
+constexpr const char* kListingFile = "dev.ref";
+
+std::optional<std::string> readWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> splitAtColons(const std::string& text) {
+    std::vector<std::string> pieces;
+    std::string::size_type from = 0;
+    for (;;) {
+        const auto colon = text.find(':', from);
+        pieces.push_back(text.substr(from, colon - from));
+        if (colon == std::string::npos) {
+            return pieces;
+        }
+        from = colon + 1;
+    }
+}
+
+// The device argument "@<instance id>" from the find listing: the id stands before the ":"
+// whose following text names the port. The last matching piece wins. Empty when no piece
+// names the port; nullopt when the listing does not have the expected shape.
+std::optional<std::string> deviceArgument(SerialContext& c, const std::string& listing,
+                                          const std::string& sCom) {
+    const auto pieces = splitAtColons(listing);
+    std::string argument;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        if (containsPortName(pieces[i], sCom)) {
+            if (i == 0) {
+                return std::nullopt;
+            }
+            const auto id = pieces[i - 1].find("USB\\");
+            if (id == std::string::npos) {
+                return std::nullopt;
+            }
+            argument = "@" + pieces[i - 1].substr(id);
+        }
+        c.pump.processEvents(0);
+    }
+    return argument;
+}
+
+// The line after the first line naming the port; the last line when none names it; nullopt
+// when the naming line is the last one or the file cannot be read.
+std::optional<std::string> statusText(const std::string& path, const std::string& sCom) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::string line;
+    bool any = false;
+    while (std::getline(in, line)) {
+        any = true;
+        if (containsPortName(line, sCom)) {
+            if (!std::getline(in, line)) {
+                return std::nullopt;
+            }
+            return line;
+        }
+    }
+    if (!any) {
+        return std::nullopt;
+    }
+    return line;
+}
+
+struct Recovery {
+    SerialContext& c;
+    const std::string& sCom;
+    std::string listing = c.workFolder + "/" + kListingFile;
+
+    bool runTool(const std::vector<std::string>& args, bool toListing) {
+        return c.console.run(c.consoleProgram, args, toListing ? listing : std::string());
+    }
+
+    bool switchDevice(const char* verb, const std::string& argument) {
+        std::vector<std::string> args{verb};
+        if (!argument.empty()) {
+            args.push_back(argument);
+        }
+        return runTool(args, false);
+    }
+
+    enum class Poll { Reached, NotReached, Stop };
+
+    // Up to three status listings looking for word, with a pause after each miss.
+    Poll pollFor(const std::string& word) {
+        for (int16_t i = 0; i < kStatusPolls; ++i) {
+            if (!runTool({"status", "USB*"}, true)) {
+                return Poll::Stop;
+            }
+            const auto status = statusText(listing, sCom);
+            if (!status) {
+                return Poll::Stop;
+            }
+            if (status->find(word) != std::string::npos) {
+                return Poll::Reached;
+            }
+            if (!waitmSec(c, kPollPauseMs)) {
+                return Poll::Stop;
+            }
+        }
+        return Poll::NotReached;
+    }
+
+    void run() {
+        if (c.workFolder.empty() || !runTool({"find", "USB*"}, true)) {
+            return;
+        }
+        const auto found = readWholeFile(listing);
+        if (!found) {
+            return;
+        }
+        const auto argument = deviceArgument(c, *found, sCom);
+        if (!argument || c.m.bUnloading) {
+            return;
+        }
+        if (!switchDevice("disable", *argument) || !waitmSec(c, c.m.iUsbRecoveryTime)) {
+            return;
+        }
+        if (pollFor("disabled") == Poll::Stop) {
+            return;
+        }
+        if (!switchDevice("enable", *argument) || !waitmSec(c, c.m.iUsbRecoveryTime)) {
+            return;
+        }
+        pollFor("running");
+    }
+};
+
+bool isPortNameChar(char ch) { return std::isalnum(static_cast<unsigned char>(ch)) != 0; }
+
+} // namespace
+
+bool containsPortName(const std::string& text, const std::string& sCom) {
+    if (sCom.empty()) {
+        return false;
+    }
+    for (auto at = text.find(sCom); at != std::string::npos; at = text.find(sCom, at + 1)) {
+        const auto end = at + sCom.size();
+        const bool startsName = at == 0 || !isPortNameChar(text[at - 1]);
+        const bool endsName = end == text.size() || !isPortNameChar(text[end]);
+        if (startsName && endsName) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void UsbDeviceRecover(SerialContext& c, const std::string& sCom) {
+    if (c.m.bUnloading) {
+        return;
+    }
+    Recovery{c, sCom}.run();
+}

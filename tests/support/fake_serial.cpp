@@ -1,0 +1,25 @@
+#include "tests/support/fake_serial.h"
+
+#include <fstream>
+
+bool FakeConsole::run(const std::string& program, const std::vector<std::string>& args,
+                      const std::string& stdoutFile) {
+    lastProgram = program;
+    if (!startable) {
+        return false;
+    }
+    runs.push_back({counter_.now, args});
+    if (onRun) {
+        onRun(args);
+    }
+    if (stdoutFile.empty()) {
+        return true;
+    }
+    std::ofstream out(stdoutFile, std::ios::binary | std::ios::trunc);
+    if (!args.empty() && args[0] == "find") {
+        out << findListing;
+    } else if (!args.empty() && args[0] == "status" && !statusListings.empty()) {
+        out << statusListings[std::min(statusRuns_++, statusListings.size() - 1)];
+    }
+    return true;
+}
