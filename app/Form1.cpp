@@ -1,0 +1,171 @@
+#include "app/Form1.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <stdexcept>
+
+#include "app/beeps.h"
+#include "operations/ad_calibration.h"
+#include "operations/interval_monitoring.h"
+#include "operations/output_monitor.h"
+#include "operations/parameter_read.h"
+#include "operations/parameter_write.h"
+#include "operations/pending_warnings.h"
+#include "operations/set_points.h"
+#include "operations/status_flags.h"
+#include "serial/port_discovery.h"
+#include "ui_Form1.h"
+
+namespace {
+
+constexpr int kTimerIntervalMs = 100;
+
+// "Text12_3" in the layout is the control array element "Text12(3)".
+std::string controlName(const QString& objectName) {
+    const auto underscore = objectName.indexOf('_');
+    if (objectName.startsWith("Text") && underscore > 0) {
+        return (objectName.left(underscore) + "(" + objectName.mid(underscore + 1) + ")")
+            .toStdString();
+    }
+    return objectName.toStdString();
+}
+
+} // namespace
+
+Form1::Form1(Form1Seams seams, QWidget* parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::Form1>()), seams_(std::move(seams)),
+      MSComm5(ComNameTable(seams_.portLinkFolder, seams_.scope)),
+      serial_{m_,           MSComm5, clock_, pump_, seams_.boxes, seams_.console,
+              seams_.consoleProgram, seams_.workFolder} {
+    ui->setupUi(this);
+    for (auto* edit : findChildren<QLineEdit*>()) {
+        boxes_[controlName(edit->objectName())] = edit;
+    }
+    for (auto* action : findChildren<QAction*>()) {
+        entries_[action->objectName().toStdString()] = action;
+    }
+    Timer1.setInterval(kTimerIntervalMs);
+    Timer1.setTimerType(Qt::PreciseTimer);
+    wireEvents();
+    ui->Text1->setFocus();
+}
+
+Form1::~Form1() = default;
+
+template <typename Procedure> void Form1::eventProcedure(Procedure procedure) {
+    try {
+        procedure(panel_);
+        ShowPendingWarnings(panel_);
+    } catch (const std::exception&) {
+        // A failure here would end the program from inside the event loop; the link's own
+        // messages have already told the operator what went wrong.
+    }
+}
+
+void Form1::wireEvents() {
+    const auto click = [this](QPushButton* button, void (*procedure)(Panel&)) {
+        connect(button, &QPushButton::clicked, this, [this, procedure] { eventProcedure(procedure); });
+    };
+    click(ui->Command1, Command1_Click);
+    click(ui->Command2, Command2_Click);
+    click(ui->Command3, Command3_Click);
+    click(ui->Command4, Command4_Click);
+    click(ui->Command5, Command5_Click);
+    click(ui->Command6, Command6_Click);
+    click(ui->Command7, Command7_Click);
+    click(ui->Command8, Command8_Click);
+    click(ui->KV_UP, KV_UP_Click);
+    click(ui->KV_DN, KV_DN_Click);
+    click(ui->mA_UP, mA_UP_Click);
+    click(ui->mA_DN, mA_DN_Click);
+
+    const auto choose = [this](QAction* entry, void (*procedure)(Panel&)) {
+        connect(entry, &QAction::triggered, this, [this, procedure] { eventProcedure(procedure); });
+    };
+    choose(ui->IntervalStart, IntervalStart_Click);
+    choose(ui->IntervalStop, IntervalStop_Click);
+    choose(ui->AD_Calibration, AD_Calibration_Click);
+    connect(ui->End, &QAction::triggered, this, [this] { End_Click(); });
+
+    connect(&Timer1, &QTimer::timeout, this, [this] { eventProcedure(Timer1_Timer); });
+}
+
+bool Form1::Form_Load() {
+    m_.iUsbRetryCount = 1;
+    m_.iUsbRecoveryTime = 3000;
+    m_.iComRetryCount = 2;
+    m_.iComRecoveryTime = 3000;
+    if (m_.i_comPort == 0) {
+        m_.i_comPort = Rs232cFind(serial_);
+        if (m_.i_comPort == 0) {
+            seams_.boxes.messageBox("Device is not found.", mb::OK, kAppTitle);
+            return false;
+        }
+    }
+    Rs232cOpen(serial_);
+    BeepOK(seams_.tones);
+    eventProcedure(Command8_Click);
+    return true;
+}
+
+void Form1::Form_Unload() {
+    if (m_.bUnloading) {
+        return;
+    }
+    // Every wait under way ends at once and nothing more is sent.
+    m_.bUnloading = true;
+    Timer1.stop();
+    Rs232cClose(serial_);
+}
+
+void Form1::End_Click() {
+    if (m_.bUnloading) {
+        return;
+    }
+    BeepNG(seams_.tones);
+    close();
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+QLineEdit* Form1::box(const std::string& name) {
+    const auto found = boxes_.find(name);
+    if (found == boxes_.end()) {
+        throw std::invalid_argument("no text box " + name);
+    }
+    return found->second;
+}
+
+std::string Form1::text(const std::string& name) { return box(name)->text().toStdString(); }
+
+void Form1::setText(const std::string& name, const std::string& text) {
+    box(name)->setText(QString::fromStdString(text));
+}
+
+void Form1::showFrame(const std::string& frame) {
+    if (auto* group = findChild<QGroupBox*>(QString::fromStdString(frame))) {
+        group->setVisible(true);
+    }
+}
+
+bool Form1::timerEnabled() { return Timer1.isActive(); }
+
+void Form1::setTimerEnabled(bool enabled) {
+    if (!enabled) {
+        Timer1.stop();
+    } else if (!Timer1.isActive()) {
+        Timer1.start();
+    }
+}
+
+void Form1::setChecked(const std::string& menuEntry, bool checked) {
+    const auto found = entries_.find(menuEntry);
+    if (found != entries_.end()) {
+        found->second->setChecked(checked);
+    }
+}

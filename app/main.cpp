@@ -1,0 +1,26 @@
+#include <QApplication>
+
+#include "app/Form1.h"
+#include "platform/linux/alsa_tone.h"
+#include "platform/linux/port_link_folder.h"
+#include "platform/qt/qt_message_boxes.h"
+#include "platform/qt/qt_process_runner.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QtMessageBoxes boxes;
+    AlsaTonePlayer tones;
+    QtProcessRunner console;
+    // The device console's listing goes to the work folder; without a trusted one the adapter
+    // reset is skipped.
+    const std::string work = portlinks::workFolder();
+    Form1 form({boxes, tones, console, "kelvara-devcon", portlinks::portLinkFolder(),
+                portlinks::ensureTrustedFolder(work) ? work : std::string(),
+                ComNameTable::Scope::Full});
+    if (!form.Form_Load()) {
+        return 0;
+    }
+    boxes.setParent(&form);
+    form.show();
+    return app.exec();
+}

@@ -1,0 +1,55 @@
+#include "platform/qt/qt_message_boxes.h"
+
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::Icon iconOf(int flags) {
+    switch (flags & 0xF0) {
+    case mb::ICONERROR:
+        return QMessageBox::Critical;
+    case 0x20:
+        return QMessageBox::Question;
+    case mb::ICONWARNING:
+        return QMessageBox::Warning;
+    case 0x40:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+} // namespace
+
+QString displayText(const std::string& text) {
+    QString shown = QString::fromStdString(text);
+    shown.replace("\r\n", "\n");
+    shown.replace('\r', '\n');
+    return shown;
+}
+
+int QtMessageBoxes::messageBox(const std::string& text, int flags, const std::string& title) {
+    QMessageBox box(iconOf(flags), QString::fromStdString(title), displayText(text),
+                    QMessageBox::Ok, parent_);
+    if ((flags & 0xF) == mb::OKCANCEL) {
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+    }
+    box.setWindowModality(Qt::ApplicationModal);
+    if (flags & mb::SYSTEMMODAL) {
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    }
+    return box.exec() == QMessageBox::Cancel ? mb::IDCANCEL : mb::IDOK;
+}
+
+std::string QtMessageBoxes::inputBox(const std::string& prompt, const std::string& title) {
+    QInputDialog dialog(parent_);
+    dialog.setWindowTitle(QString::fromStdString(title));
+    dialog.setLabelText(displayText(prompt));
+    dialog.setTextValue(QString());
+    dialog.setWindowModality(Qt::ApplicationModal);
+    if (dialog.exec() != QDialog::Accepted) {
+        return {};
+    }
+    return dialog.textValue().toStdString();
+}

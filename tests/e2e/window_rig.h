@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Form1.h"
+#include "platform/linux/port_link_folder.h"
+#include "platform/qt/qt_process_runner.h"
+#include "sim/sim_control.h"
+#include "sim/sim_process.h"
+#include "tests/support/fake_serial.h"
+
+class RecordingTones : public TonePlayer {
+public:
+    void Beep(uint32_t frequencyHz, uint32_t) override { tones.push_back(frequencyHz); }
+    std::vector<uint32_t> tones;
+};
+
+// Form1 with recording boxes and tones, the fake device console, and COM names restricted
+// to the port-link folder.
+struct WindowRig {
+    WindowRig() {
+        portlinks::ensureTrustedFolder(portlinks::workFolder());
+        form = std::make_unique<Form1>(Form1Seams{
+            boxes, tones, console, SimProcess::besideExecutable("kelvara-fake-devcon"),
+            portlinks::portLinkFolder(), portlinks::workFolder(), ComNameTable::Scope::LinksOnly});
+    }
+
+    // Start-up, then time-outs short enough for a test.
+    bool load(int32_t timeoutMs = 400) {
+        const bool loaded = form->Form_Load();
+        form->state().iComRecoveryTime = timeoutMs;
+        form->state().iUsbRecoveryTime = 100;
+        return loaded;
+    }
+
+    void click(const char* button) {
+        QTest::mouseClick(form->findChild<QPushButton*>(button), Qt::LeftButton);
+    }
+
+    std::string text(const char* box) { return form->text(box); }
+
+    std::vector<std::string> shownTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& s : boxes.shown) {
+            texts.push_back(s.text);
+        }
+        return texts;
+    }
+
+    RecordingBoxes boxes;
+    RecordingTones tones;
+    QtProcessRunner console;
+    std::unique_ptr<Form1> form;
+};
+
+// Serves window events until done() holds or limitMs passed.
+template <typename Done> bool serveUntil(Done done, int limitMs = 5000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > limitMs) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
