@@ -1,0 +1,137 @@
+#include "common/leading_number.h"
+
+#include <charconv>
+#include <limits>
+#include <string>
+
+namespace {
+
+// Walks the text with blanks, tabs and line feeds skipped wherever they stand.
+class Cursor {
+public:
+    explicit Cursor(std::string_view text) : text_(text) {}
+
+    // The next character that counts, '\0' at the end (a NUL ends a number as well).
+    char Peek() {
+        while (at_ < text_.size() && IsBlank(text_[at_]))
+            ++at_;
+        return at_ < text_.size() ? text_[at_] : '\0';
+    }
+    void Take() { ++at_; }
+
+private:
+    static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+
+    std::string_view text_;
+    std::size_t at_ = 0;
+};
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+int DigitValue(char c, int radix) {
+    int value = radix;
+    if (IsDigit(c))
+        value = c - '0';
+    else if (c >= 'a' && c <= 'f')
+        value = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+        value = c - 'A' + 10;
+    return value < radix ? value : -1;
+}
+
+// The integer after "&H" or "&O"; no digits give 0.
+double RadixInteger(Cursor& cursor, int radix) {
+    double value = 0;
+    for (int digit; (digit = DigitValue(cursor.Peek(), radix)) >= 0; cursor.Take())
+        value = value * radix + digit;
+    return value;
+}
+
+// Exponent digits beyond this only decide between infinity and zero.
+constexpr long long kExponentLimit = 1'000'000;
+// Decimal exponents past these lie far outside the double range, denormals included.
+constexpr long long kOverflowExponent = 400;
+constexpr long long kUnderflowExponent = -400;
+
+// The exponent after E, e, D or d; none when no digit follows its letter and sign.
+long long Exponent(Cursor& cursor) {
+    const char letter = cursor.Peek();
+    if (letter != 'E' && letter != 'e' && letter != 'D' && letter != 'd')
+        return 0;
+    cursor.Take();
+    bool negative = false;
+    if (cursor.Peek() == '+' || cursor.Peek() == '-') {
+        negative = cursor.Peek() == '-';
+        cursor.Take();
+    }
+    long long exponent = 0;
+    for (; IsDigit(cursor.Peek()); cursor.Take())
+        if (exponent < kExponentLimit)
+            exponent = exponent * 10 + (cursor.Peek() - '0');
+    return negative ? -exponent : exponent;
+}
+
+// |value| = 0.<significant> * 10^exponent, significant without leading zeros.
+double Magnitude(const std::string& significant, long long exponent) {
+    if (significant.empty() || exponent < kUnderflowExponent)
+        return 0;
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
+    if (exponent > kOverflowExponent)
+        return kInfinity;
+    std::string text = "0." + significant + "e";
+    char digits[24];
+    text.append(digits, std::to_chars(digits, digits + sizeof digits, exponent).ptr);
+    double value = 0;
+    if (std::from_chars(text.data(), text.data() + text.size(), value).ec ==
+        std::errc::result_out_of_range)
+        return exponent > 0 ? kInfinity : 0;
+    return value;
+}
+
+} // namespace
+
+double LeadingNumber(std::string_view text, std::size_t pos) {
+    if (pos == 0 || pos > text.size())
+        return 0;
+    Cursor cursor(text.substr(pos - 1));
+
+    if (cursor.Peek() == '&') {
+        cursor.Take();
+        const char kind = cursor.Peek();
+        cursor.Take();
+        if (kind == 'H' || kind == 'h')
+            return RadixInteger(cursor, 16);
+        if (kind == 'O' || kind == 'o')
+            return RadixInteger(cursor, 8);
+        return 0;
+    }
+
+    bool negative = false;
+    if (cursor.Peek() == '+' || cursor.Peek() == '-') {
+        negative = cursor.Peek() == '-';
+        cursor.Take();
+    }
+    std::string significant;
+    long long exponent = 0;
+    bool anyDigit = false;
+    bool inFraction = false;
+    for (char c; (c = cursor.Peek()) != '\0'; cursor.Take()) {
+        if (c == '.' && !inFraction) {
+            inFraction = true;
+            continue;
+        }
+        if (!IsDigit(c))
+            break;
+        anyDigit = true;
+        if (c == '0' && significant.empty()) {
+            exponent -= inFraction ? 1 : 0;
+            continue;
+        }
+        significant += c;
+        exponent += inFraction ? 0 : 1;
+    }
+    if (!anyDigit)
+        return 0;
+    const double magnitude = Magnitude(significant, exponent + Exponent(cursor));
+    return negative ? -magnitude : magnitude;
+}

@@ -1,0 +1,55 @@
+#include "common/number_text.h"
+
+#include "common/decimal_form.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+constexpr int kLargestPlainExponent = 14;   // below 1E15
+constexpr int kSmallestPlainExponent = -15; // from 1E-15 on
+
+std::string ExponentText(const DecimalForm& form) {
+    std::string text = form.digits.substr(0, 1);
+    if (form.digits.size() > 1)
+        text += "." + form.digits.substr(1);
+    const int exponent = form.point - 1;
+    text += exponent < 0 ? "E-" : "E+";
+    char digits[8];
+    const auto end = std::to_chars(digits, digits + sizeof digits, std::abs(exponent)).ptr;
+    if (end - digits < 2)
+        text += '0';
+    return text.append(digits, end);
+}
+
+std::string PositionalText(const DecimalForm& form, bool zeroBeforePoint) {
+    const auto size = static_cast<int>(form.digits.size());
+    if (form.point <= 0) {
+        const std::string zeros(static_cast<std::size_t>(-form.point), '0');
+        return (zeroBeforePoint ? "0." : ".") + zeros + form.digits;
+    }
+    if (form.point >= size)
+        return form.digits + std::string(static_cast<std::size_t>(form.point - size), '0');
+    const auto point = static_cast<std::size_t>(form.point);
+    return form.digits.substr(0, point) + "." + form.digits.substr(point);
+}
+
+std::string NumberText(double value, bool zeroBeforePoint) {
+    if (!std::isfinite(value))
+        return NonFiniteText(value);
+    const DecimalForm form = DecimalForm15(value);
+    if (form.digits.empty())
+        return "0";
+    const int exponent = form.point - 1;
+    const bool plain = exponent >= kSmallestPlainExponent && exponent <= kLargestPlainExponent;
+    return (form.negative ? "-" : "") +
+           (plain ? PositionalText(form, zeroBeforePoint) : ExponentText(form));
+}
+
+} // namespace
+
+std::string PlainNumberText(double value) { return NumberText(value, false); }
+
+std::string BoxNumberText(double value) { return NumberText(value, true); }

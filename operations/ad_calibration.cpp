@@ -1,0 +1,71 @@
+#include "operations/ad_calibration.h"
+
+#include <array>
+
+#include "common/leading_number.h"
+#include "operations/operation_warnings.h"
+#include "operations/parameter_read.h"
+#include "operations/parameter_registers.h"
+#include "operations/value_command.h"
+
+namespace {
+
+constexpr const char* kPassword = "qvx";
+
+std::array<double*, kCalibrationRegisters.size()> Coefficients(ModuleState& m) {
+    return {&m.dAdGain, &m.dAdOffset};
+}
+
+} // namespace
+
+void AD_Calibration_Click(Panel& p) {
+    if (p.boxes.inputBox("Password?", kAppTitle) == kPassword)
+        p.w.showFrame("Frame6");
+}
+
+void Command8_Click(Panel& p) {
+    if (p.m.i_comPort == 0)
+        return;
+    const auto read = ReadRegisters(p, kCalibrationRegisters, "A/D Calibration EEPROM READ");
+    if (!read)
+        return;
+    const auto coefficients = Coefficients(p.m);
+    for (std::size_t i = 0; i < kCalibrationRegisters.size(); ++i) {
+        if (!(*read)[i])
+            continue;
+        // Taken from the box as shown, so with at most four decimals. A value above 9 from
+        // the controller is not used.
+        const double value = LeadingNumber(p.w.text(kCalibrationRegisters[i].box));
+        *coefficients[i] = value > 9 ? 0 : value;
+    }
+}
+
+void Command7_Click(Panel& p) {
+    if (p.m.i_comPort == 0)
+        return;
+    const auto coefficients = Coefficients(p.m);
+    for (std::size_t i = 0; i < kCalibrationRegisters.size(); ++i) {
+        const ParameterRegister& reg = kCalibrationRegisters[i];
+        const double value = LeadingNumber(p.w.text(reg.box));
+        const bool moreFollow = i + 1 < kCalibrationRegisters.size();
+        switch (SendValueCommand(p, "A/D Calibration EEPROM WRITE", RegisterLabel(reg),
+                                 reg.writePrefix, value * reg.scale, moreFollow)) {
+        case ValueSend::Completed:
+            // Only a coefficient that the controller has taken is put in force.
+            *coefficients[i] = value;
+            break;
+        case ValueSend::Failed:
+        case ValueSend::Skipped:
+            break;
+        case ValueSend::Stopped:
+            return;
+        }
+    }
+}
+
+void Command2_Click(Panel& p) {
+    if (p.m.i_comPort == 0)
+        return;
+    if (p.link.Rs232cCommand("F3.8") == CommandOutcome::Refused)
+        WarnNotSent(p, "debug Command2", "F3.8", false);
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "operations/panel.h"
+
+// "A/D Cal.": asks for the password and shows the calibration frame Frame6 on the right one.
+void AD_Calibration_Click(Panel& p);
+
+// "EEPROM READ" of the calibration frame, also the last step of start-up: registers 12 and
+// 13 into Text21 and Text22, and from there into dAdGain and dAdOffset.
+void Command8_Click(Panel& p);
+
+// "EEPROM WRITE" of the calibration frame: Text21 and Text22 into registers 12 and 13, and
+// into dAdGain and dAdOffset.
+void Command7_Click(Panel& p);
+
+// The debug button: sends "F3.8".
+void Command2_Click(Panel& p);

@@ -1,0 +1,47 @@
+#include "operations/interval_monitoring.h"
+
+#include "operations/output_monitor.h"
+#include "operations/status_flags.h"
+
+namespace {
+
+// Marks a tick as running for as long as it lasts, whichever way it ends.
+class RunningTick {
+public:
+    explicit RunningTick(ModuleState& m) : m_(m) { m_.bTickRunning = true; }
+    ~RunningTick() { m_.bTickRunning = false; }
+    RunningTick(const RunningTick&) = delete;
+    RunningTick& operator=(const RunningTick&) = delete;
+
+private:
+    ModuleState& m_;
+};
+
+} // namespace
+
+void IntervalStart_Click(Panel& p) {
+    // Enabling a running timer would restart its interval.
+    if (!p.w.timerEnabled())
+        p.w.setTimerEnabled(true);
+    p.w.setChecked("IntervalStart", true);
+    p.w.setChecked("IntervalStop", false);
+}
+
+void IntervalStop_Click(Panel& p) {
+    // A tick under way runs to its end; only the next ones are prevented.
+    p.w.setTimerEnabled(false);
+    p.w.setChecked("IntervalStart", false);
+    p.w.setChecked("IntervalStop", true);
+}
+
+void Timer1_Timer(Panel& p) {
+    // An expiry while a tick still waits for its replies is skipped: nested, its commands
+    // could only be refused.
+    if (p.m.bTickRunning)
+        return;
+    const RunningTick running(p.m);
+    Command6_Click(p);
+    if (p.m.bUnloading)
+        return;
+    Command5_Click(p);
+}

@@ -1,0 +1,81 @@
+#include "operations/output_monitor.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "common/display_pattern.h"
+#include "common/half_even.h"
+#include "common/leading_number.h"
+
+namespace {
+
+enum Channel { Filament, Kv, Ma, kChannels };
+
+// Where each count of an "S1" reply starts.
+constexpr std::array<std::size_t, kChannels> kFieldPosition{2, 7, 12};
+constexpr int kSamples = 3;
+
+void EmptyBoxes(Panel& p) {
+    for (const char* box : {"Text9", "Text10", "Text11"})
+        p.w.setText(box, "");
+}
+
+// True when the reply is there to be used. A refused command finds the buffer of another
+// transaction and leaves the boxes as they are; a failed one leaves no reading at all, so the
+// boxes are emptied rather than showing a value made up from nothing, and the rest is not sent
+// (every further command on a dead link costs its own resends and messages, to no use).
+bool Answered(Panel& p, const char* cmd) {
+    switch (p.link.Rs232cCommand(cmd)) {
+    case CommandOutcome::Complete:
+        return true;
+    case CommandOutcome::Failed:
+        EmptyBoxes(p);
+        return false;
+    case CommandOutcome::Refused:
+    case CommandOutcome::Closing:
+        return false;
+    }
+    return false;
+}
+
+// The monitor scale runs from 0 to 10 at 1024 counts; evaluated in this order on purpose.
+double Corrected(const ModuleState& m, int16_t average) {
+    const double x = (average * 3.0 / 1024) * (10.0 / 3);
+    return x * m.dAdGain + x + m.dAdOffset;
+}
+
+} // namespace
+
+void Command5_Click(Panel& p) {
+    if (p.m.i_comPort == 0)
+        return;
+    if (!Answered(p, "A1") || !p.link.waitmSec(50))
+        return;
+    std::array<int16_t, kChannels> sum{};
+    for (int sample = 0; sample < kSamples; ++sample) {
+        if (!Answered(p, "S1"))
+            return;
+        for (int channel = 0; channel < kChannels; ++channel) {
+            const std::optional<int16_t> next = RoundHalfEvenInt16(
+                sum[channel] + LeadingNumber(p.m.sRecvBuf, kFieldPosition[channel]));
+            if (!next) {
+                // Only a garbled reply carries counts this large.
+                EmptyBoxes(p);
+                return;
+            }
+            sum[channel] = *next;
+        }
+    }
+    std::array<double, kChannels> value{};
+    for (int channel = 0; channel < kChannels; ++channel)
+        // A third of a 16-bit sum always fits.
+        value[channel] = Corrected(p.m, *RoundHalfEvenInt16(sum[channel] / 3.0));
+    p.w.setText("Text9", FormatDisplay(value[Kv], DisplayPattern::ThreeDecimals));
+    p.w.setText("Text10", FormatDisplay(value[Ma], DisplayPattern::ThreeDecimals));
+    p.w.setText("Text11", FormatDisplay(value[Filament], DisplayPattern::ThreeDecimals) + " (" +
+                              FormatDisplay(value[Filament] * 0.5, DisplayPattern::OneDecimal) +
+                              ")");
+}

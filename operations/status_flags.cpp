@@ -1,0 +1,26 @@
+#include "operations/status_flags.h"
+
+#include <array>
+
+#include "common/leading_number.h"
+
+namespace {
+
+// The flag of box i stands at reply position 2 + 2 * i.
+constexpr std::array<const char*, 13> kFlagBoxes{
+    "Text12(0)", "Text12(1)", "Text12(2)", "Text12(3)",  "Text12(4)", "Text12(5)", "Text12(6)",
+    "Text12(7)", "Text12(8)", "Text12(9)", "Text12(10)", "Text13",    "Text14"};
+
+} // namespace
+
+void Command6_Click(Panel& p) {
+    if (p.m.i_comPort == 0)
+        return;
+    const CommandOutcome outcome = p.link.Rs232cCommand("E");
+    // A refused read finds another command's reply in the buffer: the boxes keep the last
+    // read. A failed one is shown: its empty buffer raises every flag, which fails safe.
+    if (outcome == CommandOutcome::Refused || outcome == CommandOutcome::Closing)
+        return;
+    for (std::size_t i = 0; i < kFlagBoxes.size(); ++i)
+        p.w.setText(kFlagBoxes[i], LeadingNumber(p.m.sRecvBuf, 2 + 2 * i) == 0 ? "1" : "0");
+}

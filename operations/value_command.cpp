@@ -1,0 +1,27 @@
+#include "operations/value_command.h"
+
+#include <cmath>
+
+#include "common/number_text.h"
+#include "operations/operation_warnings.h"
+
+ValueSend SendValueCommand(Panel& p, const std::string& operation, const std::string& source,
+                           const std::string& prefix, double value, bool moreFollow) {
+    if (!std::isfinite(value)) {
+        WarnOutOfRange(p, operation, source);
+        return ValueSend::Skipped;
+    }
+    const std::string cmd = prefix + PlainNumberText(value);
+    switch (p.link.Rs232cCommand(cmd)) {
+    case CommandOutcome::Complete:
+        return ValueSend::Completed;
+    case CommandOutcome::Failed:
+        return ValueSend::Failed;
+    case CommandOutcome::Refused:
+        WarnNotSent(p, operation, cmd, moreFollow);
+        return ValueSend::Stopped;
+    case CommandOutcome::Closing:
+        return ValueSend::Stopped;
+    }
+    return ValueSend::Stopped;
+}

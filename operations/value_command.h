@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+#include "operations/panel.h"
+
+// How one value command of a write ended.
+enum class ValueSend {
+    Completed, // sent and answered
+    Failed,    // sent, no reply: the transaction has shown its own messages
+    Skipped,   // not sent: the value is not finite (warning queued); the write goes on
+    Stopped,   // the write ends here: refused (warning queued) or the window is closing
+};
+
+// Sends prefix followed by the plain number text of value, for the write named operation.
+// source names the box the value came from; moreFollow tells whether the write has further
+// commands after this one.
+ValueSend SendValueCommand(Panel& p, const std::string& operation, const std::string& source,
+                           const std::string& prefix, double value, bool moreFollow);
