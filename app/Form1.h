@@ -50,6 +50,7 @@ public:
 
     ModuleState& state() { return m_; }
     QTimer& timer() { return Timer1; }
+    SerialContext& serial() { return serial_; }
 
     std::string text(const std::string& box) override;
     void setText(const std::string& box, const std::string& text) override;

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QTest>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,6 +27,7 @@ public:
 struct WindowRig {
     WindowRig() {
         portlinks::ensureTrustedFolder(portlinks::workFolder());
+        std::remove((portlinks::workFolder() + "/fake-devcon.log").c_str());
         form = std::make_unique<Form1>(Form1Seams{
             boxes, tones, console, SimProcess::besideExecutable("kelvara-fake-devcon"),
             portlinks::portLinkFolder(), portlinks::workFolder(), ComNameTable::Scope::LinksOnly});

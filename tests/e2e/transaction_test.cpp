@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <QTimer>
+#include <fstream>
+#include <sstream>
+
+#include "serial/transaction.h"
+#include "tests/e2e/window_rig.h"
+
+namespace {
+
+std::string deviceConsoleLog() {
+    std::ifstream in(portlinks::workFolder() + "/fake-devcon.log");
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+struct LinkCase {
+    const char* name;
+    std::vector<std::string> simArgs;
+    std::string expectedReply;
+};
+
+TEST(TransactionOverTheWire, FaultyRepliesStillComplete) {
+    const LinkCase cases[] = {
+        {"reply in pieces", {"--split", "4"}, "R20;"},
+        {"stale semicolon first", {"--stale-semicolon", "--no-pacing"}, ";R20;"},
+        {"wire-speed pacing", {}, "R20;"},
+    };
+    for (const auto& tc : cases) {
+        SCOPED_TRACE(tc.name);
+        SimProcess sim;
+        auto args = tc.simArgs;
+        args.insert(args.end(), {"--port", "3"});
+        ASSERT_TRUE(sim.start(args));
+        WindowRig rig;
+        ASSERT_TRUE(rig.load());
+        EXPECT_EQ(Rs232cCommand(rig.form->serial(), "R0"), CommandOutcome::Complete);
+        EXPECT_EQ(rig.form->state().sRecvBuf, tc.expectedReply);
+        EXPECT_EQ(rig.form->state().iUsbErr, 0);
+    }
+}
+
+TEST(TransactionOverTheWire, GarbageEndsWithTheFinalMessage) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--port", "3"}));
+    WindowRig rig;
+    ASSERT_TRUE(rig.load(200));
+    ASSERT_TRUE(SimControl(3, "garbage on"));
+    rig.form->state().iComRetryCount = 1;
+    rig.form->state().iUsbRetryCount = 0;
+    EXPECT_EQ(Rs232cCommand(rig.form->serial(), "R0"), CommandOutcome::Failed);
+    EXPECT_EQ(rig.shownTexts(), std::vector<std::string>{kNoiseMessage});
+    EXPECT_EQ(rig.form->state().iUsbErr, 1);
+}
+
+TEST(TransactionOverTheWire, LateReplyCompletesTheResendAndTheNextCommandGetsItsOwn) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--port", "3"}));
+    WindowRig rig;
+    ASSERT_TRUE(rig.load(300));
+    ASSERT_TRUE(SimControl(3, "late 450"));
+    EXPECT_EQ(Rs232cCommand(rig.form->serial(), "R0"), CommandOutcome::Complete);
+    EXPECT_EQ(rig.form->state().sRecvBuf, "R20;");
+    EXPECT_EQ(rig.form->state().iUsbErr, 0);
+    // The answer to the resend comes in while the link is idle.
+    QTest::qWait(600);
+    ASSERT_TRUE(SimControl(3, "late 0"));
+    EXPECT_EQ(Rs232cCommand(rig.form->serial(), "R2"), CommandOutcome::Complete);
+    EXPECT_EQ(rig.form->state().sRecvBuf, "R500;");
+}
+
+TEST(TransactionOverTheWire, SilentAdapterIsResetAndTheReplyComesAfterReopening) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--port", "3"}));
+    WindowRig rig;
+    ASSERT_TRUE(rig.load(200));
+    ASSERT_TRUE(SimControl(3, "silent-until-enable"));
+    EXPECT_EQ(Rs232cCommand(rig.form->serial(), "R2"), CommandOutcome::Complete);
+    EXPECT_EQ(rig.form->state().sRecvBuf, "R500;");
+    EXPECT_EQ(rig.form->state().iUsbErr, 1);
+    EXPECT_TRUE(rig.boxes.shown.empty());
+    const std::string log = deviceConsoleLog();
+    const std::string id = "@USB\\VID_1A86&PID_7523\\SIM3";
+    EXPECT_NE(log.find("find USB*\ndisable " + id + "\nstatus USB*\nenable " + id +
+                       "\nstatus USB*\n"),
+              std::string::npos)
+        << log;
+}
+
+TEST(TransactionOverTheWire, ClosingTheWindowDuringAWaitEndsEverything) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--port", "3"}));
+    WindowRig rig;
+    ASSERT_TRUE(rig.load(3000));
+    rig.form->show();
+    ASSERT_TRUE(SimControl(3, "silent on"));
+    QTimer::singleShot(100, rig.form.get(), [&] { rig.form->close(); });
+    rig.click("Command1");
+    EXPECT_TRUE(rig.form->state().bUnloading);
+    EXPECT_EQ(rig.form->state().bCommBusy, 0);
+    EXPECT_TRUE(rig.boxes.shown.empty());
+    EXPECT_EQ(rig.text("Text1"), "2.0");
+    EXPECT_EQ(deviceConsoleLog().find("find"), std::string::npos);
+    EXPECT_EQ(Rs232cCommand(rig.form->serial(), "R0"), CommandOutcome::Closing);
+    // The port was closed: another program can take it.
+    ASSERT_TRUE(SimControl(3, "silent off"));
+    WindowRig next;
+    next.form->state().i_comPort = 3;
+    EXPECT_TRUE(next.form->Form_Load());
+    EXPECT_TRUE(next.boxes.shown.empty());
+}
+
+} // namespace

@@ -1,0 +1,44 @@
+// Draws the window as the operator sees it, against kelvara-sim, into two PNG files: at start
+// and with the calibration frame revealed and the window widened. Run by
+// scripts/screenshots.sh under Xvfb.
+
+#include <QAction>
+#include <QApplication>
+#include <QTest>
+#include <cstdio>
+#include <cstdlib>
+
+#include "tests/e2e/window_rig.h"
+
+int main(int argc, char* argv[]) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: window_screenshots <at-start.png> <calibration.png>\n");
+        return 2;
+    }
+    char runtime[] = "/tmp/kelvara-shots-XXXXXX";
+    setenv("XDG_RUNTIME_DIR", mkdtemp(runtime), 1);
+    QApplication app(argc, argv);
+    SimProcess sim;
+    if (!sim.start({"--port", "3"})) {
+        std::fprintf(stderr, "window_screenshots: the simulator did not start\n");
+        return 1;
+    }
+    WindowRig rig;
+    if (!rig.form->Form_Load()) {
+        return 1;
+    }
+    rig.form->show();
+    if (!QTest::qWaitForWindowExposed(rig.form.get())) {
+        return 1;
+    }
+    QTest::qWait(300);
+    bool saved = rig.form->grab().save(argv[1]);
+
+    rig.boxes.answer = "qvx";
+    rig.form->findChild<QAction*>("AD_Calibration")->trigger();
+    rig.form->resize(1100, rig.form->height());
+    QTest::qWait(300);
+    saved = rig.form->grab().save(argv[2]) && saved;
+    rig.form->close();
+    return saved ? 0 : 1;
+}
