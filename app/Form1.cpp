@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <stdexcept>
 
@@ -21,6 +22,9 @@
 namespace {
 
 constexpr int kTimerIntervalMs = 100;
+// The design size of the client area; the menu bar comes on top of it.
+constexpr int kClientWidth = 571;
+constexpr int kClientHeight = 666;
 
 // "Text12_3" in the layout is the control array element "Text12(3)".
 std::string controlName(const QString& objectName) {
@@ -40,6 +44,7 @@ Form1::Form1(Form1Seams seams, QWidget* parent)
       serial_{m_,           MSComm5, clock_, pump_, seams_.boxes, seams_.console,
               seams_.consoleProgram, seams_.workFolder} {
     ui->setupUi(this);
+    resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
     for (auto* edit : findChildren<QLineEdit*>()) {
         boxes_[controlName(edit->objectName())] = edit;
     }

@@ -23,17 +23,17 @@ void EmptyBoxes(Panel& p) {
         p.w.setText(box, "");
 }
 
-// True when the reply is there to be used. A refused command finds the buffer of another
-// transaction and leaves the boxes as they are; a failed one leaves no reading at all, so the
-// boxes are emptied rather than showing a value made up from nothing, and the rest is not sent
-// (every further command on a dead link costs its own resends and messages, to no use).
-bool Answered(Panel& p, const char* cmd) {
+// False when the operation has to stop: a refused command finds the buffer of another
+// transaction (the boxes stay as they are), and a closing window ends everything. A failed
+// command goes on as any other; it is remembered so that no value made up from an empty
+// buffer is shown.
+bool Sent(Panel& p, const char* cmd, bool& failed) {
     switch (p.link.Rs232cCommand(cmd)) {
     case CommandOutcome::Complete:
         return true;
     case CommandOutcome::Failed:
-        EmptyBoxes(p);
-        return false;
+        failed = true;
+        return true;
     case CommandOutcome::Refused:
     case CommandOutcome::Closing:
         return false;
@@ -52,11 +52,12 @@ double Corrected(const ModuleState& m, int16_t average) {
 void Command5_Click(Panel& p) {
     if (p.m.i_comPort == 0)
         return;
-    if (!Answered(p, "A1") || !p.link.waitmSec(50))
+    bool failed = false;
+    if (!Sent(p, "A1", failed) || !p.link.waitmSec(50))
         return;
     std::array<int16_t, kChannels> sum{};
     for (int sample = 0; sample < kSamples; ++sample) {
-        if (!Answered(p, "S1"))
+        if (!Sent(p, "S1", failed))
             return;
         for (int channel = 0; channel < kChannels; ++channel) {
             const std::optional<int16_t> next = RoundHalfEvenInt16(
@@ -68,6 +69,10 @@ void Command5_Click(Panel& p) {
             }
             sum[channel] = *next;
         }
+    }
+    if (failed) {
+        EmptyBoxes(p);
+        return;
     }
     std::array<double, kChannels> value{};
     for (int channel = 0; channel < kChannels; ++channel)

@@ -61,7 +61,7 @@ TEST(OutputMonitor, KeepsBoxesWhenRefusedEmptiesThemWhenFailedOrGarbled) {
         {0, Refused, "", 0, true},
         {2, Refused, "", 3, true},
         {1, Closing, "", 3, true},
-        {0, Failed, "", 1, false},
+        {0, Failed, "", 5, false},
         {3, Failed, "", 5, false},
         // Sums beyond 16 bits: 32000 fits, 1024 + 32000 does not.
         {1, Complete, "S0000,9E99,0000;", 3, false},
