@@ -46,8 +46,7 @@ bool isTrustedFolder(const std::string& path) {
     struct stat st {};
     if (lstat(path.c_str(), &st) != 0)
         return false;
-    return S_ISDIR(st.st_mode) && st.st_uid == geteuid() &&
-           (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+    return S_ISDIR(st.st_mode) && st.st_uid == geteuid() && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
 bool isTrustedLink(const std::string& linkPath) {
