@@ -6,14 +6,12 @@
 
 namespace {
 
-struct Monitored : WindowRig {
-    Monitored() {
-        EXPECT_TRUE(sim.start({"--port", "6", "--noise", "0"}));
-        EXPECT_TRUE(load());
+struct Monitored : SimulatedWindow {
+    Monitored() : SimulatedWindow(6, {"--noise", "0"}) {
+        EXPECT_TRUE(ready);
         form->show();
     }
     void start() { form->findChild<QAction*>("IntervalStart")->trigger(); }
-    SimProcess sim;
 };
 
 TEST(IntervalMonitoring, CountsSetInTheSimulatorShowAfterATick) {

@@ -16,10 +16,8 @@ std::string registerValue(WindowRig& rig, const std::string& readCommand) {
 // A technician's session driven by clicks: read, edit, write, read back, step, update,
 // calibrate, and the monitor reflecting the new calibration.
 TEST(Session, ReadEditWriteReadBackStepUpdateCalibrate) {
-    SimProcess sim;
-    ASSERT_TRUE(sim.start({"--port", "9", "--noise", "0"}));
-    WindowRig rig;
-    ASSERT_TRUE(rig.load());
+    SimulatedWindow rig(9, {"--noise", "0"});
+    ASSERT_TRUE(rig.ready);
     rig.form->show();
 
     rig.click("Command1");

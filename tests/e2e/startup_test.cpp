@@ -51,10 +51,8 @@ TEST(StartUp, SilentPortIsPassedOverForTheController) {
 }
 
 TEST(Shutdown, ClosingStopsMonitoringThenClosesThePort) {
-    SimProcess sim;
-    ASSERT_TRUE(sim.start({"--port", "4"}));
-    WindowRig rig;
-    ASSERT_TRUE(rig.load());
+    SimulatedWindow rig(4);
+    ASSERT_TRUE(rig.ready);
     rig.form->show();
     rig.form->findChild<QAction*>("IntervalStart")->trigger();
     ASSERT_TRUE(rig.form->timerEnabled());
@@ -70,10 +68,8 @@ TEST(Shutdown, ClosingStopsMonitoringThenClosesThePort) {
 }
 
 TEST(Shutdown, EndSoundsTheFallingTonesAndCloses) {
-    SimProcess sim;
-    ASSERT_TRUE(sim.start({"--port", "4"}));
-    WindowRig rig;
-    ASSERT_TRUE(rig.load());
+    SimulatedWindow rig(4);
+    ASSERT_TRUE(rig.ready);
     rig.form->show();
     rig.tones.tones.clear();
     rig.form->findChild<QAction*>("End")->trigger();

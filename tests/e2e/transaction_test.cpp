@@ -30,12 +30,8 @@ TEST(TransactionOverTheWire, FaultyRepliesStillComplete) {
     };
     for (const auto& tc : cases) {
         SCOPED_TRACE(tc.name);
-        SimProcess sim;
-        auto args = tc.simArgs;
-        args.insert(args.end(), {"--port", "3"});
-        ASSERT_TRUE(sim.start(args));
-        WindowRig rig;
-        ASSERT_TRUE(rig.load());
+        SimulatedWindow rig(3, tc.simArgs);
+        ASSERT_TRUE(rig.ready);
         EXPECT_EQ(Rs232cCommand(rig.form->serial(), "R0"), CommandOutcome::Complete);
         EXPECT_EQ(rig.form->state().sRecvBuf, tc.expectedReply);
         EXPECT_EQ(rig.form->state().iUsbErr, 0);
@@ -43,10 +39,8 @@ TEST(TransactionOverTheWire, FaultyRepliesStillComplete) {
 }
 
 TEST(TransactionOverTheWire, GarbageEndsWithTheFinalMessage) {
-    SimProcess sim;
-    ASSERT_TRUE(sim.start({"--port", "3"}));
-    WindowRig rig;
-    ASSERT_TRUE(rig.load(200));
+    SimulatedWindow rig(3, {}, 200);
+    ASSERT_TRUE(rig.ready);
     ASSERT_TRUE(SimControl(3, "garbage on"));
     rig.form->state().iComRetryCount = 1;
     rig.form->state().iUsbRetryCount = 0;
@@ -56,10 +50,8 @@ TEST(TransactionOverTheWire, GarbageEndsWithTheFinalMessage) {
 }
 
 TEST(TransactionOverTheWire, LateReplyCompletesTheResendAndTheNextCommandGetsItsOwn) {
-    SimProcess sim;
-    ASSERT_TRUE(sim.start({"--port", "3"}));
-    WindowRig rig;
-    ASSERT_TRUE(rig.load(300));
+    SimulatedWindow rig(3, {}, 300);
+    ASSERT_TRUE(rig.ready);
     ASSERT_TRUE(SimControl(3, "late 450"));
     EXPECT_EQ(Rs232cCommand(rig.form->serial(), "R0"), CommandOutcome::Complete);
     EXPECT_EQ(rig.form->state().sRecvBuf, "R20;");
@@ -72,10 +64,8 @@ TEST(TransactionOverTheWire, LateReplyCompletesTheResendAndTheNextCommandGetsIts
 }
 
 TEST(TransactionOverTheWire, SilentAdapterIsResetAndTheReplyComesAfterReopening) {
-    SimProcess sim;
-    ASSERT_TRUE(sim.start({"--port", "3"}));
-    WindowRig rig;
-    ASSERT_TRUE(rig.load(200));
+    SimulatedWindow rig(3, {}, 200);
+    ASSERT_TRUE(rig.ready);
     ASSERT_TRUE(SimControl(3, "silent-until-enable"));
     EXPECT_EQ(Rs232cCommand(rig.form->serial(), "R2"), CommandOutcome::Complete);
     EXPECT_EQ(rig.form->state().sRecvBuf, "R500;");
@@ -90,10 +80,8 @@ TEST(TransactionOverTheWire, SilentAdapterIsResetAndTheReplyComesAfterReopening)
 }
 
 TEST(TransactionOverTheWire, ClosingTheWindowDuringAWaitEndsEverything) {
-    SimProcess sim;
-    ASSERT_TRUE(sim.start({"--port", "3"}));
-    WindowRig rig;
-    ASSERT_TRUE(rig.load(3000));
+    SimulatedWindow rig(3, {}, 3000);
+    ASSERT_TRUE(rig.ready);
     rig.form->show();
     ASSERT_TRUE(SimControl(3, "silent on"));
     QTimer::singleShot(100, rig.form.get(), [&] { rig.form->close(); });

@@ -61,6 +61,17 @@ struct WindowRig {
     std::unique_ptr<Form1> form;
 };
 
+// kelvara-sim on COM<com> and the window started against it, with short time-outs.
+struct SimulatedWindow : WindowRig {
+    explicit SimulatedWindow(int com, std::vector<std::string> simArgs = {},
+                             int32_t timeoutMs = 400) {
+        simArgs.insert(simArgs.end(), {"--port", std::to_string(com)});
+        ready = sim.start(simArgs) && load(timeoutMs);
+    }
+    SimProcess sim;
+    bool ready = false;
+};
+
 // Serves window events until done() holds or limitMs passed.
 template <typename Done> bool serveUntil(Done done, int limitMs = 5000) {
     QElapsedTimer clock;
