@@ -1,0 +1,118 @@
+// Interval monitoring at wire speed: tick rate and duration, CPU and resident memory.
+
+#include <QAction>
+#include <QEvent>
+#include <QEventLoop>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+#include <chrono>
+
+#include "bench/bench_window.h"
+#include "bench/process_meter.h"
+#include "serial/wait.h"
+
+namespace {
+
+// Request and reply bytes of one tick: "E" 3 + 27, "A1" 4 + 3, three times "S1" 4 + 16.
+constexpr int kTickBytes = 3 + 27 + 4 + 3 + 3 * (4 + 16);
+// The simulator sends the first byte of each of the five replies at once.
+constexpr int kTickPacedBytes = 26 + 2 + 3 * 15;
+constexpr double kMonitorWaitMs = 50;
+
+// Times each tick from Timer1's expiry to the end of its reads. The event filter sees the
+// expiry before the window's procedure runs; the timeout slot, connected after the window's,
+// runs once the procedure returned. Expiries that come while a tick runs are skipped ones.
+class TickClock : public QObject {
+public:
+    explicit TickClock(Form1& form) : form_(form) {
+        form.timer().installEventFilter(this);
+        connect(&form.timer(), &QTimer::timeout, this, [this] { expiryServed(); });
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Timer && !form_.state().bTickRunning) {
+            start_ = std::chrono::steady_clock::now();
+        }
+        return false;
+    }
+
+    std::vector<double> tickMs;
+    int skipped = 0;
+
+private:
+    void expiryServed() {
+        if (form_.state().bTickRunning) {
+            ++skipped;
+            return;
+        }
+        tickMs.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start_)
+                .count());
+    }
+
+    Form1& form_;
+    std::chrono::steady_clock::time_point start_;
+};
+
+// The monitor read's 50 ms wait alone: the clock counts whole milliseconds and the wait ends
+// at the first reading beyond 50.
+void BM_MonitorWait(benchmark::State& state) {
+    BenchWindow w;
+    for (auto _ : state) {
+        const ProcessMeter meter;
+        waitmSec(w.form->serial(), static_cast<int32_t>(kMonitorWaitMs));
+        state.SetIterationTime(meter.wallMs() / 1000.0);
+    }
+}
+BENCHMARK(BM_MonitorWait)->Iterations(100)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_IntervalMonitoring(benchmark::State& state) {
+    SimProcess sim;
+    BenchWindow w;
+    if (!sim.start({"--port", "3"}) || !w.form->Form_Load()) {
+        state.SkipWithError("no controller");
+        return;
+    }
+    w.form->show();
+    TickClock ticks(*w.form);
+    double wallMs = 0;
+    double cpuMs = 0;
+    double rssAfter1s = 0;
+    double rssAfter30s = 0;
+    for (auto _ : state) {
+        QEventLoop loop;
+        QTimer::singleShot(1000, Qt::PreciseTimer, &loop, [&] { rssAfter1s = residentKiB(); });
+        QTimer::singleShot(30000, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+        const ProcessMeter meter;
+        w.form->findChild<QAction*>("IntervalStart")->trigger();
+        loop.exec();
+        w.form->findChild<QAction*>("IntervalStop")->trigger();
+        wallMs = meter.wallMs();
+        cpuMs = meter.cpuMs();
+        rssAfter30s = residentKiB();
+        state.SetIterationTime(wallMs / 1000.0);
+    }
+    if (!w.boxes.shown.empty()) {
+        state.SkipWithError("a message was shown");
+    }
+    double sum = 0;
+    for (const double t : ticks.tickMs) {
+        sum += t;
+    }
+    const double meanMs = ticks.tickMs.empty() ? 0 : sum / static_cast<double>(ticks.tickMs.size());
+    const double floorMs = kMonitorWaitMs + wireMs(kTickBytes);
+    state.counters["ticks"] = static_cast<double>(ticks.tickMs.size());
+    state.counters["skipped"] = ticks.skipped;
+    state.counters["ticks_per_s"] = 1000.0 * static_cast<double>(ticks.tickMs.size()) / wallMs;
+    state.counters["tick_mean_ms"] = meanMs;
+    state.counters["tick_p99_ms"] = percentile(ticks.tickMs, 99);
+    state.counters["floor_ms"] = floorMs;
+    state.counters["over_floor_ms"] = meanMs - floorMs;
+    state.counters["sim_floor_ms"] = kMonitorWaitMs + wireMs(kTickPacedBytes);
+    state.counters["cpu_pct"] = 100.0 * cpuMs / wallMs;
+    state.counters["rss_1s_MiB"] = rssAfter1s / 1024.0;
+    state.counters["rss_30s_MiB"] = rssAfter30s / 1024.0;
+}
+BENCHMARK(BM_IntervalMonitoring)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+} // namespace
