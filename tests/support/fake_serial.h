@@ -153,19 +153,11 @@ class RecordingBoxes : public MessageBoxes {
 public:
     int messageBox(const std::string& text, int flags, const std::string& title) override {
         shown.push_back({text, flags, title});
-        if (onShow) {
-            onShow();
-        }
         return mb::IDOK;
     }
-    std::string inputBox(const std::string& prompt, const std::string&) override {
-        prompts.push_back(prompt);
-        return answer;
-    }
+    std::string inputBox(const std::string&, const std::string&) override { return answer; }
     std::vector<Shown> shown;
-    std::vector<std::string> prompts;
     std::string answer;
-    std::function<void()> onShow;
 };
 
 struct ToolRun {
