@@ -17,8 +17,10 @@ DecimalForm DecimalForm15(double value) {
     const std::string_view text(buf, static_cast<std::size_t>(end - buf));
     const std::size_t e = text.find('e');
 
-    form.digits = text.substr(0, 1);
-    form.digits += text.substr(2, e - 2);
+    // The digit before the point, then those after it.
+    form.digits.push_back(buf[0]);
+    for (std::size_t i = 2; i < e; ++i)
+        form.digits.push_back(buf[i]);
     form.digits.erase(form.digits.find_last_not_of('0') + 1);
 
     const std::size_t expDigits = e + 2; // skip "e" and its sign

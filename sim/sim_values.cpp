@@ -15,7 +15,7 @@ std::optional<long> parseInteger(std::string_view text, long min, long max) {
 
 std::optional<std::optional<int>> parseCount(std::string_view text) {
     if (text == "-")
-        return std::optional<int>();
+        return std::optional<std::optional<int>>(std::in_place);
     if (const auto value = parseInteger(text, 0, Controller::maxCount))
         return std::optional<int>(static_cast<int>(*value));
     return std::nullopt;
