@@ -2,155 +2,78 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <chrono>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <numbers>
-#include <string>
 #include <utility>
 
 namespace {
 
-struct Recording {
+// Keeps what it was given to play and reports the outcome it was built with.
+class FakeSink : public PcmSink {
+public:
+    explicit FakeSink(bool plays) : plays_(plays) {}
+    bool play(const std::vector<int16_t>& samples, unsigned rate) override {
+        this->samples = samples;
+        this->rate = rate;
+        return plays_;
+    }
+
     std::vector<int16_t> samples;
     unsigned rate = 0;
-};
-
-class RecordingSink : public PcmSink {
-public:
-    explicit RecordingSink(Recording& into) : into_(into) {}
-    bool play(const std::vector<int16_t>& samples, unsigned rate) override {
-        into_ = {samples, rate};
-        return true;
-    }
 
 private:
-    Recording& into_;
+    bool plays_;
 };
 
-class FailingSink : public PcmSink {
-public:
-    bool play(const std::vector<int16_t>&, unsigned) override { return false; }
-};
-
-Recording record(uint32_t frequencyHz, uint32_t durationMs) {
-    Recording recording;
-    AlsaTonePlayer player(std::make_unique<RecordingSink>(recording));
-    player.Beep(frequencyHz, durationMs);
-    return recording;
-}
-
-// The frequency of greatest power (Goertzel) within 200 Hz of the expected one.
-double strongestFrequencyNear(const Recording& r, double expectedHz) {
-    double best = 0;
-    double bestPower = -1;
-    for (double f = expectedHz - 200; f <= expectedHz + 200; f += 0.5) {
-        const double k = 2 * std::cos(2 * std::numbers::pi * f / r.rate);
-        double s1 = 0;
-        double s2 = 0;
-        for (int16_t sample : r.samples) {
-            s2 = std::exchange(s1, sample + k * s1 - s2);
-        }
-        const double power = s1 * s1 + s2 * s2 - k * s1 * s2;
-        if (power > bestPower) {
-            bestPower = power;
-            best = f;
-        }
+// The frequency that the sign changes of the samples give.
+double zeroCrossingFrequency(const FakeSink& sink) {
+    int crossings = 0;
+    for (size_t i = 1; i < sink.samples.size(); ++i) {
+        crossings += (sink.samples[i - 1] < 0) != (sink.samples[i] < 0);
     }
-    return best;
+    return crossings / 2.0 * sink.rate / static_cast<double>(sink.samples.size());
 }
-
-// Runs body with the process's stderr going to a file and returns what was written there.
-template <typename Body> std::string capturedStderr(Body body) {
-    std::FILE* capture = std::tmpfile();
-    std::fflush(stderr);
-    const int saved = dup(STDERR_FILENO);
-    dup2(fileno(capture), STDERR_FILENO);
-    body();
-    std::fflush(stderr);
-    dup2(saved, STDERR_FILENO);
-    close(saved);
-
-    std::rewind(capture);
-    char text[4096];
-    const size_t length = std::fread(text, 1, sizeof text, capture);
-    std::fclose(capture);
-    return {text, length};
-}
-
-std::chrono::steady_clock::duration timeOf(TonePlayer& player, uint32_t durationMs) {
-    const auto start = std::chrono::steady_clock::now();
-    player.Beep(880, durationMs);
-    return std::chrono::steady_clock::now() - start;
-}
-
-const uint32_t beepFrequencies[] = {880, 1320, 1760};
 
 TEST(AlsaTonePlayer, PlaysTheRequestedFrequencyForTheWholeDuration) {
-    for (uint32_t frequency : beepFrequencies) {
+    for (uint32_t frequency : {880u, 1320u, 1760u}) {
         SCOPED_TRACE(frequency);
-        const Recording r = record(frequency, 100);
-        ASSERT_GT(r.rate, 0u);
-        EXPECT_EQ(r.samples.size(), r.rate / 10);
-        EXPECT_NEAR(strongestFrequencyNear(r, frequency), frequency, 2.0);
-    }
-}
-
-TEST(AlsaTonePlayer, StartsAndEndsInSilenceWithoutClipping) {
-    for (uint32_t frequency : beepFrequencies) {
-        SCOPED_TRACE(frequency);
-        const Recording r = record(frequency, 100);
-        ASSERT_GT(r.samples.size(), 2u);
-        // One sample after silence may step by at most a small fraction of full scale.
-        EXPECT_LT(std::abs(r.samples.front()), 200);
-        EXPECT_LT(std::abs(r.samples.back()), 200);
-        int peak = 0;
-        for (int16_t s : r.samples) {
-            peak = std::max(peak, std::abs(int{s}));
-        }
-        EXPECT_GT(peak, 4000);
-        EXPECT_LT(peak, 32767);
+        auto sink = std::make_unique<FakeSink>(true);
+        const FakeSink& played = *sink;
+        AlsaTonePlayer player(std::move(sink));
+        player.Beep(frequency, 100);
+        ASSERT_GT(played.rate, 0u);
+        EXPECT_EQ(played.samples.size(), played.rate / 10);
+        EXPECT_NEAR(zeroCrossingFrequency(played), frequency, 0.01 * frequency);
     }
 }
 
 TEST(AlsaTonePlayer, WaitsOutTheToneWhenTheSinkFails) {
-    for (uint32_t durationMs : {20u, 100u}) {
-        SCOPED_TRACE(durationMs);
-        AlsaTonePlayer player(std::make_unique<FailingSink>());
-        EXPECT_GE(timeOf(player, durationMs), std::chrono::milliseconds(durationMs));
-    }
+    AlsaTonePlayer player(std::make_unique<FakeSink>(false));
+    const auto start = std::chrono::steady_clock::now();
+    player.Beep(880, 100);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
 }
 
-TEST(AlsaTonePlayer, DefaultDeviceLastsTheToneAndPrintsNothing) {
+// A machine without a sound card is normal: beeping there must not fill the terminal.
+TEST(AlsaTonePlayer, RealDevicePrintsNothing) {
+    testing::internal::CaptureStderr();
     AlsaTonePlayer player;
-    std::chrono::steady_clock::duration elapsed{};
-    const std::string printed = capturedStderr([&] { elapsed = timeOf(player, 100); });
-    EXPECT_GE(elapsed, std::chrono::milliseconds(100));
-    EXPECT_EQ(printed, "");
+    for (uint32_t frequency : {880u, 1320u, 1760u}) {
+        player.Beep(frequency, 100);
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
-TEST(AlsaPcmSink, ReportsEachToneWithoutPrinting) {
-    struct Case {
-        const char* device;
-        bool played;
-    };
-    const Case cases[] = {
-        {"null", true},
-        {"kelvara_no_such_device", false},
-    };
+TEST(AlsaPcmSink, ReportsEachToneOnTheKeptDeviceWithoutPrinting) {
     const std::vector<int16_t> samples(480, 1000);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.device);
-        AlsaPcmSink sink(c.device);
-        // Three tones in a row, as a beep procedure plays them on the device kept open.
+    for (const auto& [device, plays] :
+         {std::pair{"null", true}, {"kelvara_no_such_device", false}}) {
+        SCOPED_TRACE(device);
+        AlsaPcmSink sink(device);
+        testing::internal::CaptureStderr();
         for (int tone = 0; tone < 3; ++tone) {
-            bool played = !c.played;
-            EXPECT_EQ(capturedStderr([&] { played = sink.play(samples, 48000); }), "");
-            EXPECT_EQ(played, c.played) << "tone " << tone;
+            EXPECT_EQ(sink.play(samples, 48000), plays) << "tone " << tone;
         }
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     }
 }
 
