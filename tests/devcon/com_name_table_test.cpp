@@ -1,6 +1,5 @@
 #include "platform/linux/com_name_table.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -13,70 +12,52 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A private port-link folder (0700) with stand-in device files beside it: no test here ever
-// looks at a host serial port.
+constexpr auto Full = ComNameTable::Scope::Full;
+
+// A private port-link folder (0700) with stand-in device files beside it. Links always win or
+// the table is LinksOnly, so no test here looks at a host serial port.
 class ComNameTableTest : public ::testing::Test {
 protected:
     void SetUp() override {
         char pattern[] = "/tmp/com-name-table-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         root_ = pattern;
-        folder_ = root_ + "/ports";
-        ASSERT_TRUE(fs::create_directory(folder_));
-        ASSERT_EQ(chmod(folder_.c_str(), 0700), 0);
+        ASSERT_EQ(mkdir(folder().c_str(), 0700), 0);
     }
     void TearDown() override { fs::remove_all(root_); }
 
-    std::string device(const std::string& name) {
-        const std::string path = root_ + "/" + name;
-        std::ofstream(path).put('\0');
-        return fs::canonical(path).string();
+    std::string folder() const { return root_ + "/ports"; }
+    std::string device(const std::string& name) const {
+        std::ofstream(root_ + "/" + name).put('\0');
+        return fs::canonical(root_ + "/" + name).string();
     }
-    void link(int comNumber, const std::string& target) {
-        fs::create_symlink(target, folder_ + "/COM" + std::to_string(comNumber));
+    void link(int n, const std::string& target) const {
+        fs::create_symlink(target, folder() + "/COM" + std::to_string(n));
     }
-    ComNameTable linksOnly() const { return {folder_, ComNameTable::Scope::LinksOnly}; }
+    ComNameTable table(ComNameTable::Scope scope = ComNameTable::Scope::LinksOnly) const {
+        return {folder(), scope};
+    }
 
     std::string root_;
-    std::string folder_;
 };
 
-TEST_F(ComNameTableTest, LinkResolvesToItsFullyResolvedTarget) {
+TEST_F(ComNameTableTest, TrustedLinkWinsOverTheDefaultTableEvenWhenDangling) {
     const std::string adapter = device("ttyUSB7");
-    fs::create_directories(root_ + "/by-id");
-    fs::create_symlink("../ttyUSB7", root_ + "/by-id/usb-FTDI_A1B2-port0");
-    link(3, root_ + "/by-id/usb-FTDI_A1B2-port0");
-    link(4, "../ttyUSB7");
-
-    struct Case {
-        int comNumber;
-        const char* why;
-    };
-    for (const Case c : {Case{3, "absolute target through a second link"},
-                         Case{4, "target relative to the folder"}}) {
-        SCOPED_TRACE(c.why);
-        EXPECT_EQ(linksOnly().resolve(c.comNumber), adapter);
-    }
-}
-
-TEST_F(ComNameTableTest, DanglingLinkNamesNoDevice) {
-    // COM1 of the default table would be /dev/ttyS0: the dead link must not fall through to it.
-    link(1, root_ + "/gone");
-    EXPECT_EQ(ComNameTable(folder_, ComNameTable::Scope::Full).resolve(1), "");
-}
-
-TEST_F(ComNameTableTest, LinkWinsOverTheDefaultTable) {
-    const std::string simulator = device("pts-sim");
-    link(1, simulator);
-    EXPECT_EQ(ComNameTable(folder_, ComNameTable::Scope::Full).resolve(1), simulator);
+    fs::create_symlink("ttyUSB7", root_ + "/by-id");
+    link(1, root_ + "/by-id"); // absolute, through a second link
+    link(2, "../ttyUSB7");     // relative to the folder
+    link(3, root_ + "/gone");  // the name is taken, its device gone: not /dev/ttyS2
+    EXPECT_EQ(table(Full).resolve(1), adapter);
+    EXPECT_EQ(table(Full).resolve(2), adapter);
+    EXPECT_EQ(table(Full).resolve(3), "");
 }
 
 TEST_F(ComNameTableTest, LinksInAnUntrustedFolderAreIgnored) {
     const std::string planted = device("fake-controller");
     link(5, planted);
-    ASSERT_EQ(chmod(folder_.c_str(), 0777), 0);
-    EXPECT_EQ(linksOnly().resolve(5), "");
-    EXPECT_EQ(linksOnly().comNumberOf(planted), 0);
+    ASSERT_EQ(chmod(folder().c_str(), 0777), 0);
+    EXPECT_EQ(table().resolve(5), "");
+    EXPECT_EQ(table().comNumberOf(planted), 0);
 }
 
 TEST_F(ComNameTableTest, LinkOwnedBySomeoneElseIsIgnored) {
@@ -84,16 +65,13 @@ TEST_F(ComNameTableTest, LinkOwnedBySomeoneElseIsIgnored) {
         GTEST_SKIP() << "handing a link to another account needs root";
     }
     link(6, device("fake-controller"));
-    const std::string planted = folder_ + "/COM6";
-    ASSERT_EQ(lchown(planted.c_str(), 65534, 65534), 0);
-    EXPECT_EQ(linksOnly().resolve(6), "");
+    ASSERT_EQ(lchown((folder() + "/COM6").c_str(), 65534, 65534), 0);
+    EXPECT_EQ(table().resolve(6), "");
 }
 
 TEST_F(ComNameTableTest, LinksOnlyNeverFallsBackToTheDefaultTable) {
-    const ComNameTable table = linksOnly();
     for (int n = 1; n <= 128; ++n) {
-        SCOPED_TRACE("COM" + std::to_string(n));
-        EXPECT_EQ(table.resolve(n), "");
+        EXPECT_EQ(table().resolve(n), "") << "COM" << n;
     }
 }
 
@@ -103,35 +81,27 @@ TEST_F(ComNameTableTest, NumbersOutsideOneTo128NameNothing) {
         link(n, adapter);
     }
     for (const int n : {0, -1, 129, 1000}) {
-        SCOPED_TRACE("COM" + std::to_string(n));
-        EXPECT_EQ(linksOnly().resolve(n), "");
+        EXPECT_EQ(table(Full).resolve(n), "") << "COM" << n;
     }
-    EXPECT_EQ(linksOnly().comNumberOf(adapter), 0);
+    EXPECT_EQ(table().comNumberOf(adapter), 0);
 }
 
 TEST_F(ComNameTableTest, ComNumberOfReadsTheLinksBackwards) {
     const std::string adapter = device("ttyUSB0");
-    const std::string other = device("ttyUSB1");
     link(12, adapter);
     link(9, adapter);
-    link(128, other);
-    fs::create_symlink(adapter, root_ + "/adapter-alias");
-
+    link(128, device("ttyUSB1"));
+    fs::create_symlink(adapter, root_ + "/alias");
     struct Case {
         std::string devnode;
         int expected;
-        const char* why;
     };
-    const Case cases[] = {
-        {adapter, 9, "the lowest name wins"},
-        {root_ + "/adapter-alias", 9, "devnode compared after resolving symlinks"},
-        {other, 128, "the last name"},
-        {device("ttyUSB2"), 0, "no link names it"},
-        {root_ + "/missing", 0, "no such device"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.why);
-        EXPECT_EQ(linksOnly().comNumberOf(c.devnode), c.expected);
+    for (const Case& c : {Case{adapter, 9},              // the lowest name wins
+                          Case{root_ + "/alias", 9},     // compared after resolving symlinks
+                          Case{root_ + "/ttyUSB1", 128}, // the last name
+                          Case{device("ttyUSB2"), 0},    // no link names it
+                          Case{root_ + "/missing", 0}}) {
+        EXPECT_EQ(table().comNumberOf(c.devnode), c.expected) << c.devnode;
     }
 }
 
