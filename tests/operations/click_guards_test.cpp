@@ -1,0 +1,47 @@
+#include <gtest/gtest.h>
+
+#include "fake_panel.h"
+#include "operations/ad_calibration.h"
+#include "operations/interval_monitoring.h"
+#include "operations/output_monitor.h"
+#include "operations/parameter_read.h"
+#include "operations/parameter_write.h"
+#include "operations/set_points.h"
+#include "operations/status_flags.h"
+
+const Click kClicks[] = {Command1_Click, Command2_Click, Command3_Click, Command4_Click,
+                         Command5_Click, Command6_Click, Command7_Click, Command8_Click,
+                         KV_UP_Click,    KV_DN_Click,    mA_UP_Click,    mA_DN_Click};
+// Bounds that let every stepper step.
+const Texts kTexts{{"Text7", "10"}, {"Text8", "2"}, {"Text3", "50"},
+                   {"Text4", "30"}, {"Text5", "5"}, {"Text6", "1"}};
+
+TEST(ClickGuards, NothingIsSentOrChangedWithoutAPort) {
+    for (std::size_t i = 0; i < std::size(kClicks); ++i) {
+        SCOPED_TRACE(i);
+        FakePanel f;
+        f.m.i_comPort = 0;
+        f.m.dAdGain = 0.0861;
+        f.m.dAdOffset = 0.0501;
+        f.texts = kTexts;
+        kClicks[i](f.p);
+        EXPECT_TRUE(f.sent.empty());
+        EXPECT_EQ(f.texts, kTexts);
+        EXPECT_EQ(f.m.dAdGain, 0.0861);
+        EXPECT_EQ(f.m.dAdOffset, 0.0501);
+    }
+}
+
+TEST(ClickGuards, ClickDuringATickTransactionSendsNothing) {
+    for (std::size_t i = 0; i < std::size(kClicks); ++i) {
+        SCOPED_TRACE(i);
+        FakePanel f;
+        f.texts = kTexts;
+        f.answer("S1", {"S0512,0512,0512;", Complete, [&] { kClicks[i](f.p); }});
+        Timer1_Timer(f.p);
+        EXPECT_EQ(f.sent, (Strings{"E", "A1", "wait 50", "S1", "S1", "S1"}));
+        EXPECT_EQ(f.refused.size(), 1u);
+        EXPECT_EQ(f.texts["Text7"], "10");
+        EXPECT_EQ(f.texts["Text8"], "2");
+    }
+}
