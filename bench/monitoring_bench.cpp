@@ -7,7 +7,7 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 
-#include "bench/bench_window.h"
+#include "tests/e2e/window_rig.h"
 #include "bench/process_meter.h"
 #include "serial/wait.h"
 
@@ -57,7 +57,7 @@ private:
 // The monitor read's 50 ms wait alone: the clock counts whole milliseconds and the wait ends
 // at the first reading beyond 50.
 void BM_MonitorWait(benchmark::State& state) {
-    BenchWindow w;
+    WindowRig w;
     for (auto _ : state) {
         const ProcessMeter meter;
         waitmSec(w.form->serial(), static_cast<int32_t>(kMonitorWaitMs));
@@ -68,7 +68,7 @@ BENCHMARK(BM_MonitorWait)->Iterations(100)->UseManualTime()->Unit(benchmark::kMi
 
 void BM_IntervalMonitoring(benchmark::State& state) {
     SimProcess sim;
-    BenchWindow w;
+    WindowRig w;
     if (!sim.start({"--port", "3"}) || !w.form->Form_Load()) {
         state.SkipWithError("no controller");
         return;

@@ -2,7 +2,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "bench/bench_window.h"
+#include "tests/e2e/window_rig.h"
 #include "bench/process_meter.h"
 #include "serial/port_discovery.h"
 
@@ -12,7 +12,7 @@ namespace {
 constexpr int kProbeBytes = 3 + 27;
 
 void BM_ScanNothingPresent(benchmark::State& state) {
-    BenchWindow w;
+    WindowRig w;
     int16_t found = 0;
     for (auto _ : state) {
         found = Rs232cFind(w.form->serial());
@@ -29,7 +29,7 @@ void BM_ScanPastTwoSilentPorts(benchmark::State& state) {
         state.SkipWithError("simulator did not start");
         return;
     }
-    BenchWindow w;
+    WindowRig w;
     // Alone on COM3 the scan costs two missing ports, one opening and one probe round trip.
     std::vector<double> aloneMs;
     for (int i = 0; i < 50; ++i) {
@@ -79,7 +79,7 @@ void BM_SilentProbeCpu(benchmark::State& state) {
         state.SkipWithError("simulators did not start");
         return;
     }
-    BenchWindow w;
+    WindowRig w;
     double wallMs = 0;
     double cpuMs = 0;
     for (auto _ : state) {

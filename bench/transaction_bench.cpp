@@ -2,7 +2,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "bench/bench_window.h"
+#include "tests/e2e/window_rig.h"
 #include "bench/process_meter.h"
 #include "serial/transaction.h"
 #include "sim/sim_control.h"
@@ -21,7 +21,7 @@ void BM_RoundTripE(benchmark::State& state) {
         args.push_back("--no-pacing");
     }
     SimProcess sim;
-    BenchWindow w;
+    WindowRig w;
     if (!sim.start(args) || !w.form->Form_Load()) {
         state.SkipWithError("no controller");
         return;
@@ -66,7 +66,7 @@ BENCHMARK(BM_RoundTripE)
 // CPU spent while a silent controller holds a transaction for its 3000 ms time-out.
 void BM_TimeoutCpu(benchmark::State& state) {
     SimProcess sim;
-    BenchWindow w;
+    WindowRig w;
     if (!sim.start({"--port", "3"}) || !w.form->Form_Load() || !SimControl(3, "silent on")) {
         state.SkipWithError("no controller");
         return;
@@ -85,7 +85,7 @@ void BM_TimeoutCpu(benchmark::State& state) {
         cpuMs += meter.cpuMs();
         state.SetIterationTime(wall / 1000.0);
         if (outcome != CommandOutcome::Failed ||
-            w.boxes.shown != std::vector<std::string>{kNoiseMessage}) {
+            w.shownTexts() != std::vector<std::string>{kNoiseMessage}) {
             state.SkipWithError("the time-out did not end with the final message");
             break;
         }
