@@ -70,31 +70,26 @@ template <typename Procedure> void Form1::eventProcedure(Procedure procedure) {
 }
 
 void Form1::wireEvents() {
-    const auto click = [this](QPushButton* button, void (*procedure)(Panel&)) {
-        connect(button, &QPushButton::clicked, this, [this, procedure] { eventProcedure(procedure); });
+    const auto wire = [this](auto* sender, auto signal, void (*procedure)(Panel&)) {
+        connect(sender, signal, this, [this, procedure] { eventProcedure(procedure); });
     };
-    click(ui->Command1, Command1_Click);
-    click(ui->Command2, Command2_Click);
-    click(ui->Command3, Command3_Click);
-    click(ui->Command4, Command4_Click);
-    click(ui->Command5, Command5_Click);
-    click(ui->Command6, Command6_Click);
-    click(ui->Command7, Command7_Click);
-    click(ui->Command8, Command8_Click);
-    click(ui->KV_UP, KV_UP_Click);
-    click(ui->KV_DN, KV_DN_Click);
-    click(ui->mA_UP, mA_UP_Click);
-    click(ui->mA_DN, mA_DN_Click);
-
-    const auto choose = [this](QAction* entry, void (*procedure)(Panel&)) {
-        connect(entry, &QAction::triggered, this, [this, procedure] { eventProcedure(procedure); });
-    };
-    choose(ui->IntervalStart, IntervalStart_Click);
-    choose(ui->IntervalStop, IntervalStop_Click);
-    choose(ui->AD_Calibration, AD_Calibration_Click);
+    wire(ui->Command1, &QPushButton::clicked, Command1_Click);
+    wire(ui->Command2, &QPushButton::clicked, Command2_Click);
+    wire(ui->Command3, &QPushButton::clicked, Command3_Click);
+    wire(ui->Command4, &QPushButton::clicked, Command4_Click);
+    wire(ui->Command5, &QPushButton::clicked, Command5_Click);
+    wire(ui->Command6, &QPushButton::clicked, Command6_Click);
+    wire(ui->Command7, &QPushButton::clicked, Command7_Click);
+    wire(ui->Command8, &QPushButton::clicked, Command8_Click);
+    wire(ui->KV_UP, &QPushButton::clicked, KV_UP_Click);
+    wire(ui->KV_DN, &QPushButton::clicked, KV_DN_Click);
+    wire(ui->mA_UP, &QPushButton::clicked, mA_UP_Click);
+    wire(ui->mA_DN, &QPushButton::clicked, mA_DN_Click);
+    wire(ui->IntervalStart, &QAction::triggered, IntervalStart_Click);
+    wire(ui->IntervalStop, &QAction::triggered, IntervalStop_Click);
+    wire(ui->AD_Calibration, &QAction::triggered, AD_Calibration_Click);
+    wire(&Timer1, &QTimer::timeout, Timer1_Timer);
     connect(ui->End, &QAction::triggered, this, [this] { End_Click(); });
-
-    connect(&Timer1, &QTimer::timeout, this, [this] { eventProcedure(Timer1_Timer); });
 }
 
 bool Form1::Form_Load() {
