@@ -64,7 +64,7 @@ TEST(Shutdown, ClosingStopsMonitoringThenClosesThePort) {
     second.form->state().i_comPort = 4;
     EXPECT_TRUE(second.form->Form_Load());
     EXPECT_TRUE(second.boxes.shown.empty());
-    EXPECT_TRUE(rig.tones.tones.size() == 3) << "closing sounds no tone";
+    EXPECT_EQ(rig.tones.tones.size(), 3u) << "closing sounds no tone";
 }
 
 TEST(Shutdown, EndSoundsTheFallingTonesAndCloses) {

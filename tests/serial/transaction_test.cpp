@@ -170,32 +170,42 @@ TEST(Rs232cCommandRecovery, FailedReopeningEndsQuietly) {
 }
 
 TEST(Rs232cCommandRecovery, WriteFailureRunsTheErrorPathWithoutResend) {
-    Link link;
-    link.port.writeFailure = SerialError(5, "Input/output error");
-    EXPECT_EQ(Rs232cCommand(link.c, "R0"), CommandOutcome::Failed);
-    ASSERT_EQ(link.boxes.shown.size(), 1u);
-    EXPECT_EQ(link.boxes.shown[0].text, "Input/output error");
-    EXPECT_EQ(link.boxes.shown[0].flags, 0x1030);
-    EXPECT_TRUE(link.port.sent.empty());
-    EXPECT_EQ(link.port.opens, 2);
-    ASSERT_FALSE(link.console.runs.empty());
-    EXPECT_EQ(link.console.runs[0].args, (std::vector<std::string>{"find", "USB*"}));
-    EXPECT_EQ(link.m.iUsbErr, 1);
-    EXPECT_EQ(link.m.bCommBusy, 0);
-}
-
-TEST(Rs232cCommandRecovery, FailureInsideTheErrorPathStillFreesTheLink) {
-    Link link;
-    link.port.writeFailure = SerialError(5, "Input/output error");
-    link.port.openFailure = SerialError(13, "Permission denied");
-    EXPECT_EQ(Rs232cCommand(link.c, "R0"), CommandOutcome::Failed);
-    EXPECT_EQ(link.m.bCommBusy, 0);
-    EXPECT_FALSE(link.port.portOpen());
+    struct Case {
+        const char* name;
+        std::optional<SerialError> reopenFailure;
+        std::vector<std::string> expectedBoxes;
+        bool expectedOpen;
+    };
+    const Case cases[] = {
+        {"reopened", std::nullopt, {"Input/output error"}, true},
+        {"reopening fails as well",
+         SerialError(13, "Permission denied"),
+         {"Input/output error", "Permission denied"},
+         false},
+    };
+    for (const auto& tc : cases) {
+        SCOPED_TRACE(tc.name);
+        Link link;
+        link.port.writeFailure = SerialError(5, "Input/output error");
+        link.port.openFailure = tc.reopenFailure;
+        EXPECT_EQ(Rs232cCommand(link.c, "R0"), CommandOutcome::Failed);
+        std::vector<std::string> texts;
+        for (const auto& shown : link.boxes.shown) {
+            texts.push_back(shown.text);
+            EXPECT_EQ(shown.flags, 0x1030);
+        }
+        EXPECT_EQ(texts, tc.expectedBoxes);
+        EXPECT_TRUE(link.port.sent.empty());
+        EXPECT_EQ(link.port.portOpen(), tc.expectedOpen);
+        ASSERT_FALSE(link.console.runs.empty());
+        EXPECT_EQ(link.console.runs[0].args, (std::vector<std::string>{"find", "USB*"}));
+        EXPECT_EQ(link.m.iUsbErr, 1);
+        EXPECT_EQ(link.m.bCommBusy, 0);
+    }
 }
 
 TEST(Rs232cCommandNesting, NestedCallWhileWaitingSendsNothing) {
     Link link;
-    link.m.iUsbErr = 7;
     CommandOutcome nested = CommandOutcome::Complete;
     std::string seen;
     link.port.onWrite = [&](int16_t, const std::string& text) {
