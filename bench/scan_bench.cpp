@@ -11,6 +11,29 @@ namespace {
 // The probe line "E" CR LF and the 27-byte status reply.
 constexpr int kProbeBytes = 3 + 27;
 
+struct ScanTotals {
+    double wallMs = 0;
+    double cpuMs = 0;
+};
+
+// Times each iteration's scan, which must find the controller on COM<expected>.
+ScanTotals timeScans(benchmark::State& state, WindowRig& w, int16_t expected) {
+    ScanTotals totals;
+    for (auto _ : state) {
+        const ProcessMeter meter;
+        const int16_t found = Rs232cFind(w.form->serial());
+        const double wall = meter.wallMs();
+        totals.wallMs += wall;
+        totals.cpuMs += meter.cpuMs();
+        state.SetIterationTime(wall / 1000.0);
+        if (found != expected) {
+            state.SkipWithError("the controller was not found");
+            break;
+        }
+    }
+    return totals;
+}
+
 void BM_ScanNothingPresent(benchmark::State& state) {
     WindowRig w;
     int16_t found = 0;
@@ -47,27 +70,14 @@ void BM_ScanPastTwoSilentPorts(benchmark::State& state) {
         state.SkipWithError("silent simulators did not start");
         return;
     }
-    double totalMs = 0;
-    double cpuMs = 0;
-    for (auto _ : state) {
-        const ProcessMeter meter;
-        const int16_t found = Rs232cFind(w.form->serial());
-        const double wall = meter.wallMs();
-        cpuMs += meter.cpuMs();
-        totalMs += wall;
-        state.SetIterationTime(wall / 1000.0);
-        if (found != 3) {
-            state.SkipWithError("COM3 was not found");
-            break;
-        }
-    }
+    const ScanTotals totals = timeScans(state, w, 3);
     const double probeMs = percentile(aloneMs, 50);
-    const double meanMs = totalMs / static_cast<double>(state.iterations());
+    const double meanMs = totals.wallMs / static_cast<double>(state.iterations());
     state.counters["alone_p50_ms"] = probeMs;
     state.counters["probe_wire_ms"] = wireMs(kProbeBytes);
     state.counters["budget_ms"] = 2 * 1000.0 + probeMs;
     state.counters["over_budget_ms"] = meanMs - (2 * 1000.0 + probeMs);
-    state.counters["cpu_pct"] = 100.0 * cpuMs / totalMs;
+    state.counters["cpu_pct"] = 100.0 * totals.cpuMs / totals.wallMs;
 }
 BENCHMARK(BM_ScanPastTwoSilentPorts)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -80,22 +90,9 @@ void BM_SilentProbeCpu(benchmark::State& state) {
         return;
     }
     WindowRig w;
-    double wallMs = 0;
-    double cpuMs = 0;
-    for (auto _ : state) {
-        const ProcessMeter meter;
-        const int16_t found = Rs232cFind(w.form->serial());
-        const double wall = meter.wallMs();
-        wallMs += wall;
-        cpuMs += meter.cpuMs();
-        state.SetIterationTime(wall / 1000.0);
-        if (found != 2) {
-            state.SkipWithError("COM2 was not found");
-            break;
-        }
-    }
-    state.counters["cpu_ms"] = cpuMs / static_cast<double>(state.iterations());
-    state.counters["cpu_pct"] = 100.0 * cpuMs / wallMs;
+    const ScanTotals totals = timeScans(state, w, 2);
+    state.counters["cpu_ms"] = totals.cpuMs / static_cast<double>(state.iterations());
+    state.counters["cpu_pct"] = 100.0 * totals.cpuMs / totals.wallMs;
 }
 BENCHMARK(BM_SilentProbeCpu)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 
