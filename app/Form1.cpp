@@ -40,9 +40,14 @@ std::string controlName(const QString& objectName) {
 
 Form1::Form1(Form1Seams seams, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::Form1>()), seams_(std::move(seams)),
-      MSComm5(ComNameTable(seams_.portLinkFolder, seams_.scope)),
-      serial_{m_,           MSComm5, clock_, pump_, seams_.boxes, seams_.console,
-              seams_.consoleProgram, seams_.workFolder} {
+      MSComm5(ComNameTable(seams_.portLinkFolder, seams_.scope)), serial_{m_,
+                                                                          MSComm5,
+                                                                          clock_,
+                                                                          pump_,
+                                                                          seams_.boxes,
+                                                                          seams_.console,
+                                                                          seams_.consoleProgram,
+                                                                          seams_.workFolder} {
     ui->setupUi(this);
     resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
     for (auto* edit : findChildren<QLineEdit*>()) {

@@ -7,9 +7,9 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 
-#include "tests/e2e/window_rig.h"
 #include "bench/process_meter.h"
 #include "serial/wait.h"
+#include "tests/e2e/window_rig.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include "tests/e2e/window_rig.h"
 #include "bench/process_meter.h"
 #include "serial/port_discovery.h"
+#include "tests/e2e/window_rig.h"
 
 namespace {
 

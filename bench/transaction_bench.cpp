@@ -2,10 +2,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include "tests/e2e/window_rig.h"
 #include "bench/process_meter.h"
 #include "serial/transaction.h"
 #include "sim/sim_control.h"
+#include "tests/e2e/window_rig.h"
 
 namespace {
 

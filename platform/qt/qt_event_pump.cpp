@@ -14,7 +14,8 @@ void QtEventPump::processEvents(int64_t maxWaitMs) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         return;
     }
-    deadline_.start(static_cast<int>(std::min<int64_t>(maxWaitMs, std::numeric_limits<int>::max())));
+    deadline_.start(
+        static_cast<int>(std::min<int64_t>(maxWaitMs, std::numeric_limits<int>::max())));
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     deadline_.stop();
 }

@@ -16,18 +16,26 @@ int errorNumber(QSerialPort::SerialPortError error) {
 }
 
 std::optional<QSerialPort::Parity> parityOf(const QString& letter) {
-    if (letter == "N") return QSerialPort::NoParity;
-    if (letter == "E") return QSerialPort::EvenParity;
-    if (letter == "O") return QSerialPort::OddParity;
-    if (letter == "M") return QSerialPort::MarkParity;
-    if (letter == "S") return QSerialPort::SpaceParity;
+    if (letter == "N")
+        return QSerialPort::NoParity;
+    if (letter == "E")
+        return QSerialPort::EvenParity;
+    if (letter == "O")
+        return QSerialPort::OddParity;
+    if (letter == "M")
+        return QSerialPort::MarkParity;
+    if (letter == "S")
+        return QSerialPort::SpaceParity;
     return std::nullopt;
 }
 
 std::optional<QSerialPort::StopBits> stopBitsOf(const QString& text) {
-    if (text == "1") return QSerialPort::OneStop;
-    if (text == "1.5") return QSerialPort::OneAndHalfStop;
-    if (text == "2") return QSerialPort::TwoStop;
+    if (text == "1")
+        return QSerialPort::OneStop;
+    if (text == "1.5")
+        return QSerialPort::OneAndHalfStop;
+    if (text == "2")
+        return QSerialPort::TwoStop;
     return std::nullopt;
 }
 
@@ -127,8 +135,8 @@ void QtSerialControl::setPortOpen(bool open) {
     }
     const std::string device = table_.resolve(commPort_);
     if (device.empty()) {
-        throw SerialError(kErrPortNotExist, "Port number does not exist (COM" +
-                                                std::to_string(commPort_) + ")");
+        throw SerialError(kErrPortNotExist,
+                          "Port number does not exist (COM" + std::to_string(commPort_) + ")");
     }
     latched_.reset();
     port_.setPortName(QString::fromStdString(device));

@@ -73,9 +73,9 @@ TEST(TransactionOverTheWire, SilentAdapterIsResetAndTheReplyComesAfterReopening)
     EXPECT_TRUE(rig.boxes.shown.empty());
     const std::string log = deviceConsoleLog();
     const std::string id = "@USB\\VID_1A86&PID_7523\\SIM3";
-    EXPECT_NE(log.find("find USB*\ndisable " + id + "\nstatus USB*\nenable " + id +
-                       "\nstatus USB*\n"),
-              std::string::npos)
+    EXPECT_NE(
+        log.find("find USB*\ndisable " + id + "\nstatus USB*\nenable " + id + "\nstatus USB*\n"),
+        std::string::npos)
         << log;
 }
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "tests/support/serial_rig.h"
 #include "serial/wait.h"
+#include "tests/support/serial_rig.h"
 
 namespace {
 

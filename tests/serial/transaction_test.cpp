@@ -46,7 +46,11 @@ TEST(Rs232cCommandCompletion, ReplyNeedsSemicolonAndCommandLetter) {
     const Case cases[] = {
         {"pieces in several reads", "R0", {{2, "R"}, {4, "2"}, {6, "0;"}}, "R20;", 6},
         {"semicolon before the letter", "E", {{2, ";E"}}, ";E", 2},
-        {"stale semicolon restarts the time-out", "R2", {{10, ";"}, {2900, "R500;"}}, ";R500;", 2900},
+        {"stale semicolon restarts the time-out",
+         "R2",
+         {{10, ";"}, {2900, "R500;"}},
+         ";R500;",
+         2900},
         {"stale semicolon, reply after the first deadline",
          "R2",
          {{10, ";"}, {3005, "R500;"}},

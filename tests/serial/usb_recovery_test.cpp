@@ -131,8 +131,8 @@ TEST(ContainsPortName, MatchesWholeNamesOnly) {
         bool expected;
     };
     const Case cases[] = {
-        {"(COM1)", "COM1", true},       {"(COM12)", "COM1", false}, {"COM1", "COM1", true},
-        {"x COM10 COM1.", "COM1", true}, {"XCOM1", "COM1", false},  {"", "COM1", false},
+        {"(COM1)", "COM1", true},        {"(COM12)", "COM1", false}, {"COM1", "COM1", true},
+        {"x COM10 COM1.", "COM1", true}, {"XCOM1", "COM1", false},   {"", "COM1", false},
     };
     for (const auto& tc : cases) {
         SCOPED_TRACE(tc.text);

@@ -35,7 +35,8 @@ public:
 
     void processEvents(int64_t maxWaitMs) override {
         ++passes;
-        const uint64_t until = counter_.now + static_cast<uint64_t>(std::max<int64_t>(maxWaitMs, 0));
+        const uint64_t until =
+            counter_.now + static_cast<uint64_t>(std::max<int64_t>(maxWaitMs, 0));
         if (!events_.empty() && events_.begin()->first <= until) {
             auto first = events_.begin();
             counter_.now = std::max(counter_.now, first->first);
