@@ -7,9 +7,10 @@
 #include <QPushButton>
 #include <stdexcept>
 
-#include "app/beeps.h"
 #include "operations/ad_calibration.h"
+#include "operations/beeps.h"
 #include "operations/interval_monitoring.h"
+#include "operations/lifecycle.h"
 #include "operations/output_monitor.h"
 #include "operations/parameter_read.h"
 #include "operations/parameter_write.h"
@@ -64,65 +65,42 @@ Form1::Form1(Form1Seams seams, QWidget* parent)
 
 Form1::~Form1() = default;
 
-template <typename Procedure> void Form1::eventProcedure(Procedure procedure) {
-    try {
-        procedure(panel_);
-        ShowPendingWarnings(panel_);
-    } catch (const std::exception&) {
-        // A failure here would end the program from inside the event loop; the link's own
-        // messages have already told the operator what went wrong.
+template <typename Procedure> void Form1::eventProcedure(const char* name, Procedure procedure) {
+    if (const auto failure = runEventProcedure(panel_, procedure)) {
+        qCritical("%s: %s", name, failure->c_str());
     }
 }
 
 void Form1::wireEvents() {
-    const auto wire = [this](auto* sender, auto signal, void (*procedure)(Panel&)) {
-        connect(sender, signal, this, [this, procedure] { eventProcedure(procedure); });
+    const auto wire = [this](auto* sender, auto signal, void (*procedure)(Panel&),
+                             const char* name) {
+        connect(sender, signal, this, [this, procedure, name] { eventProcedure(name, procedure); });
     };
-    wire(ui->Command1, &QPushButton::clicked, Command1_Click);
-    wire(ui->Command2, &QPushButton::clicked, Command2_Click);
-    wire(ui->Command3, &QPushButton::clicked, Command3_Click);
-    wire(ui->Command4, &QPushButton::clicked, Command4_Click);
-    wire(ui->Command5, &QPushButton::clicked, Command5_Click);
-    wire(ui->Command6, &QPushButton::clicked, Command6_Click);
-    wire(ui->Command7, &QPushButton::clicked, Command7_Click);
-    wire(ui->Command8, &QPushButton::clicked, Command8_Click);
-    wire(ui->KV_UP, &QPushButton::clicked, KV_UP_Click);
-    wire(ui->KV_DN, &QPushButton::clicked, KV_DN_Click);
-    wire(ui->mA_UP, &QPushButton::clicked, mA_UP_Click);
-    wire(ui->mA_DN, &QPushButton::clicked, mA_DN_Click);
-    wire(ui->IntervalStart, &QAction::triggered, IntervalStart_Click);
-    wire(ui->IntervalStop, &QAction::triggered, IntervalStop_Click);
-    wire(ui->AD_Calibration, &QAction::triggered, AD_Calibration_Click);
-    wire(&Timer1, &QTimer::timeout, Timer1_Timer);
+    wire(ui->Command1, &QPushButton::clicked, Command1_Click, "Command1_Click");
+    wire(ui->Command2, &QPushButton::clicked, Command2_Click, "Command2_Click");
+    wire(ui->Command3, &QPushButton::clicked, Command3_Click, "Command3_Click");
+    wire(ui->Command4, &QPushButton::clicked, Command4_Click, "Command4_Click");
+    wire(ui->Command5, &QPushButton::clicked, Command5_Click, "Command5_Click");
+    wire(ui->Command6, &QPushButton::clicked, Command6_Click, "Command6_Click");
+    wire(ui->Command7, &QPushButton::clicked, Command7_Click, "Command7_Click");
+    wire(ui->Command8, &QPushButton::clicked, Command8_Click, "Command8_Click");
+    wire(ui->KV_UP, &QPushButton::clicked, KV_UP_Click, "KV_UP_Click");
+    wire(ui->KV_DN, &QPushButton::clicked, KV_DN_Click, "KV_DN_Click");
+    wire(ui->mA_UP, &QPushButton::clicked, mA_UP_Click, "mA_UP_Click");
+    wire(ui->mA_DN, &QPushButton::clicked, mA_DN_Click, "mA_DN_Click");
+    wire(ui->IntervalStart, &QAction::triggered, IntervalStart_Click, "IntervalStart_Click");
+    wire(ui->IntervalStop, &QAction::triggered, IntervalStop_Click, "IntervalStop_Click");
+    wire(ui->AD_Calibration, &QAction::triggered, AD_Calibration_Click, "AD_Calibration_Click");
+    wire(&Timer1, &QTimer::timeout, Timer1_Timer, "Timer1_Timer");
     connect(ui->End, &QAction::triggered, this, [this] { End_Click(); });
 }
 
-bool Form1::Form_Load() {
-    m_.iUsbRetryCount = 1;
-    m_.iUsbRecoveryTime = 3000;
-    m_.iComRetryCount = 2;
-    m_.iComRecoveryTime = 3000;
-    if (m_.i_comPort == 0) {
-        m_.i_comPort = Rs232cFind(serial_);
-        if (m_.i_comPort == 0) {
-            seams_.boxes.messageBox("Device is not found.", mb::OK, kAppTitle);
-            return false;
-        }
-    }
-    Rs232cOpen(serial_);
-    BeepOK(seams_.tones);
-    eventProcedure(Command8_Click);
-    return true;
-}
+bool Form1::Form_Load() { return loadSession(serial_, panel_, seams_.tones); }
 
 void Form1::Form_Unload() {
-    if (m_.bUnloading) {
-        return;
+    if (unloadSession(serial_)) {
+        Timer1.stop();
     }
-    // Every wait under way ends at once and nothing more is sent.
-    m_.bUnloading = true;
-    Timer1.stop();
-    Rs232cClose(serial_);
 }
 
 void Form1::End_Click() {

@@ -68,7 +68,7 @@ private:
     void wireEvents();
     // Runs one event procedure: nothing it raises may cross the event loop, and warnings
     // held back during a transaction are shown once the link is idle.
-    template <typename Procedure> void eventProcedure(Procedure procedure);
+    template <typename Procedure> void eventProcedure(const char* name, Procedure procedure);
     QLineEdit* box(const std::string& name);
 
     std::unique_ptr<Ui::Form1> ui;

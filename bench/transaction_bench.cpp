@@ -67,7 +67,7 @@ BENCHMARK(BM_RoundTripE)
 void BM_TimeoutCpu(benchmark::State& state) {
     SimProcess sim;
     WindowRig w;
-    if (!sim.start({"--port", "3"}) || !w.form->Form_Load() || !SimControl(3, "silent on")) {
+    if (!sim.start({"--port", "3"}) || !w.form->Form_Load() || !simControl(3, "silent on")) {
         state.SkipWithError("no controller");
         return;
     }

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-DecimalForm DecimalForm15(double value) {
+DecimalForm decimalForm15(double value) {
     DecimalForm form;
     if (value == 0)
         return form;
@@ -30,7 +30,7 @@ DecimalForm DecimalForm15(double value) {
     return form;
 }
 
-std::string NonFiniteText(double value) {
+std::string nonFiniteText(double value) {
     if (std::isnan(value))
         return "nan";
     return value < 0 ? "-inf" : "inf";

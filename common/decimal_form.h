@@ -11,7 +11,7 @@ struct DecimalForm {
 };
 
 // value must be finite. Zero, also -0, gives no digits and no sign.
-DecimalForm DecimalForm15(double value);
+DecimalForm decimalForm15(double value);
 
 // The text of a value without a decimal form: "inf", "-inf" or "nan".
-std::string NonFiniteText(double value);
+std::string nonFiniteText(double value);

@@ -6,7 +6,7 @@
 
 namespace {
 
-std::size_t Decimals(DisplayPattern pattern) {
+std::size_t decimalsOf(DisplayPattern pattern) {
     switch (pattern) {
     case DisplayPattern::Whole:
         return 0;
@@ -21,7 +21,7 @@ std::size_t Decimals(DisplayPattern pattern) {
 }
 
 // Adds one to a string of decimal digits; the empty string counts as 0.
-void Increment(std::string& digits) {
+void increment(std::string& digits) {
     for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
         if (*it != '9') {
             ++*it;
@@ -34,7 +34,7 @@ void Increment(std::string& digits) {
 
 // The digits of |value| * 10^decimals rounded half away from zero, without leading zeros
 // (empty when that rounds to 0).
-std::string ScaledDigits(const DecimalForm& form, std::size_t decimals) {
+std::string scaledDigits(const DecimalForm& form, std::size_t decimals) {
     const long long keep = form.point + static_cast<long long>(decimals);
     if (keep < 0)
         return {};
@@ -42,18 +42,18 @@ std::string ScaledDigits(const DecimalForm& form, std::size_t decimals) {
     std::string digits = form.digits.substr(0, kept);
     digits.resize(kept, '0');
     if (kept < form.digits.size() && form.digits[kept] >= '5')
-        Increment(digits);
+        increment(digits);
     return digits;
 }
 
 } // namespace
 
-std::string FormatDisplay(double value, DisplayPattern pattern) {
+std::string formatDisplay(double value, DisplayPattern pattern) {
     if (!std::isfinite(value))
-        return NonFiniteText(value);
-    const std::size_t decimals = Decimals(pattern);
-    const DecimalForm form = DecimalForm15(value);
-    std::string digits = ScaledDigits(form, decimals);
+        return nonFiniteText(value);
+    const std::size_t decimals = decimalsOf(pattern);
+    const DecimalForm form = decimalForm15(value);
+    std::string digits = scaledDigits(form, decimals);
     const bool negative = form.negative && !digits.empty();
 
     if (digits.size() < decimals)

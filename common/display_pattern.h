@@ -14,4 +14,4 @@ enum class DisplayPattern {
     FourDecimals,  // "0.0000" : 0.164 -> "0.1640", 0 -> "0.0000"
 };
 
-std::string FormatDisplay(double value, DisplayPattern pattern);
+std::string formatDisplay(double value, DisplayPattern pattern);

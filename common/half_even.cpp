@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-std::optional<int16_t> RoundHalfEvenInt16(double value) {
+std::optional<int16_t> roundHalfEvenInt16(double value) {
     if (!std::isfinite(value))
         return std::nullopt;
     double rounded = std::floor(value);

@@ -12,25 +12,25 @@ public:
     explicit Cursor(std::string_view text) : text_(text) {}
 
     // The next character that counts, '\0' at the end (a NUL ends a number as well).
-    char Peek() {
-        while (at_ < text_.size() && IsBlank(text_[at_]))
+    char peek() {
+        while (at_ < text_.size() && isBlank(text_[at_]))
             ++at_;
         return at_ < text_.size() ? text_[at_] : '\0';
     }
-    void Take() { ++at_; }
+    void take() { ++at_; }
 
 private:
-    static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+    static bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 
     std::string_view text_;
     std::size_t at_ = 0;
 };
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-int DigitValue(char c, int radix) {
+int digitValue(char c, int radix) {
     int value = radix;
-    if (IsDigit(c))
+    if (isDigit(c))
         value = c - '0';
     else if (c >= 'a' && c <= 'f')
         value = c - 'a' + 10;
@@ -40,9 +40,9 @@ int DigitValue(char c, int radix) {
 }
 
 // The integer after "&H" or "&O"; no digits give 0.
-double RadixInteger(Cursor& cursor, int radix) {
+double radixInteger(Cursor& cursor, int radix) {
     double value = 0;
-    for (int digit; (digit = DigitValue(cursor.Peek(), radix)) >= 0; cursor.Take())
+    for (int digit; (digit = digitValue(cursor.peek(), radix)) >= 0; cursor.take())
         value = value * radix + digit;
     return value;
 }
@@ -54,25 +54,25 @@ constexpr long long kOverflowExponent = 400;
 constexpr long long kUnderflowExponent = -400;
 
 // The exponent after E, e, D or d; none when no digit follows its letter and sign.
-long long Exponent(Cursor& cursor) {
-    const char letter = cursor.Peek();
+long long exponentPart(Cursor& cursor) {
+    const char letter = cursor.peek();
     if (letter != 'E' && letter != 'e' && letter != 'D' && letter != 'd')
         return 0;
-    cursor.Take();
+    cursor.take();
     bool negative = false;
-    if (cursor.Peek() == '+' || cursor.Peek() == '-') {
-        negative = cursor.Peek() == '-';
-        cursor.Take();
+    if (cursor.peek() == '+' || cursor.peek() == '-') {
+        negative = cursor.peek() == '-';
+        cursor.take();
     }
     long long exponent = 0;
-    for (; IsDigit(cursor.Peek()); cursor.Take())
+    for (; isDigit(cursor.peek()); cursor.take())
         if (exponent < kExponentLimit)
-            exponent = exponent * 10 + (cursor.Peek() - '0');
+            exponent = exponent * 10 + (cursor.peek() - '0');
     return negative ? -exponent : exponent;
 }
 
 // |value| = 0.<significant> * 10^exponent, significant without leading zeros.
-double Magnitude(const std::string& significant, long long exponent) {
+double scaledMagnitude(const std::string& significant, long long exponent) {
     if (significant.empty() || exponent < kUnderflowExponent)
         return 0;
     constexpr double kInfinity = std::numeric_limits<double>::infinity();
@@ -90,37 +90,37 @@ double Magnitude(const std::string& significant, long long exponent) {
 
 } // namespace
 
-double LeadingNumber(std::string_view text, std::size_t pos) {
+double leadingNumber(std::string_view text, std::size_t pos) {
     if (pos == 0 || pos > text.size())
         return 0;
     Cursor cursor(text.substr(pos - 1));
 
-    if (cursor.Peek() == '&') {
-        cursor.Take();
-        const char kind = cursor.Peek();
-        cursor.Take();
+    if (cursor.peek() == '&') {
+        cursor.take();
+        const char kind = cursor.peek();
+        cursor.take();
         if (kind == 'H' || kind == 'h')
-            return RadixInteger(cursor, 16);
+            return radixInteger(cursor, 16);
         if (kind == 'O' || kind == 'o')
-            return RadixInteger(cursor, 8);
+            return radixInteger(cursor, 8);
         return 0;
     }
 
     bool negative = false;
-    if (cursor.Peek() == '+' || cursor.Peek() == '-') {
-        negative = cursor.Peek() == '-';
-        cursor.Take();
+    if (cursor.peek() == '+' || cursor.peek() == '-') {
+        negative = cursor.peek() == '-';
+        cursor.take();
     }
     std::string significant;
     long long exponent = 0;
     bool anyDigit = false;
     bool inFraction = false;
-    for (char c; (c = cursor.Peek()) != '\0'; cursor.Take()) {
+    for (char c; (c = cursor.peek()) != '\0'; cursor.take()) {
         if (c == '.' && !inFraction) {
             inFraction = true;
             continue;
         }
-        if (!IsDigit(c))
+        if (!isDigit(c))
             break;
         anyDigit = true;
         if (c == '0' && significant.empty()) {
@@ -132,6 +132,6 @@ double LeadingNumber(std::string_view text, std::size_t pos) {
     }
     if (!anyDigit)
         return 0;
-    const double magnitude = Magnitude(significant, exponent + Exponent(cursor));
+    const double magnitude = scaledMagnitude(significant, exponent + exponentPart(cursor));
     return negative ? -magnitude : magnitude;
 }

@@ -11,4 +11,4 @@
 // cannot continue the number. No number, an empty text, position 0 or a position beyond the
 // end give 0. A magnitude beyond the double range gives an infinite result (callers test
 // std::isfinite), one below the smallest denormal gives 0. Independent of the C locale.
-double LeadingNumber(std::string_view text, std::size_t pos = 1);
+double leadingNumber(std::string_view text, std::size_t pos = 1);

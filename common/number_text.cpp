@@ -11,7 +11,7 @@ namespace {
 constexpr int kLargestPlainExponent = 14;   // below 1E15
 constexpr int kSmallestPlainExponent = -15; // from 1E-15 on
 
-std::string ExponentText(const DecimalForm& form) {
+std::string exponentText(const DecimalForm& form) {
     std::string text = form.digits.substr(0, 1);
     if (form.digits.size() > 1)
         text += "." + form.digits.substr(1);
@@ -24,7 +24,7 @@ std::string ExponentText(const DecimalForm& form) {
     return text.append(digits, end);
 }
 
-std::string PositionalText(const DecimalForm& form, bool zeroBeforePoint) {
+std::string positionalText(const DecimalForm& form, bool zeroBeforePoint) {
     const auto size = static_cast<int>(form.digits.size());
     if (form.point <= 0) {
         const std::string zeros(static_cast<std::size_t>(-form.point), '0');
@@ -36,20 +36,20 @@ std::string PositionalText(const DecimalForm& form, bool zeroBeforePoint) {
     return form.digits.substr(0, point) + "." + form.digits.substr(point);
 }
 
-std::string NumberText(double value, bool zeroBeforePoint) {
+std::string numberText(double value, bool zeroBeforePoint) {
     if (!std::isfinite(value))
-        return NonFiniteText(value);
-    const DecimalForm form = DecimalForm15(value);
+        return nonFiniteText(value);
+    const DecimalForm form = decimalForm15(value);
     if (form.digits.empty())
         return "0";
     const int exponent = form.point - 1;
     const bool plain = exponent >= kSmallestPlainExponent && exponent <= kLargestPlainExponent;
     return (form.negative ? "-" : "") +
-           (plain ? PositionalText(form, zeroBeforePoint) : ExponentText(form));
+           (plain ? positionalText(form, zeroBeforePoint) : exponentText(form));
 }
 
 } // namespace
 
-std::string PlainNumberText(double value) { return NumberText(value, false); }
+std::string plainNumberText(double value) { return numberText(value, false); }
 
-std::string BoxNumberText(double value) { return NumberText(value, true); }
+std::string boxNumberText(double value) { return numberText(value, true); }

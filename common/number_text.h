@@ -10,7 +10,7 @@
 // digits ("1.5E+20", "-1.23456789012346E+17", "1E-16").
 // A value that is not finite gives "inf", "-inf" or "nan", which is no number for the
 // controller: callers do not send such values.
-std::string PlainNumberText(double value);
+std::string plainNumberText(double value);
 
 // As PlainNumberText, but a magnitude below 1 keeps its "0" before the point (0.5 -> "0.5").
-std::string BoxNumberText(double value);
+std::string boxNumberText(double value);

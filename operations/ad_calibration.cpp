@@ -12,7 +12,7 @@ namespace {
 
 constexpr const char* kPassword = "qvx";
 
-std::array<double*, kCalibrationRegisters.size()> Coefficients(ModuleState& m) {
+std::array<double*, kCalibrationRegisters.size()> coefficientsOf(ModuleState& m) {
     return {&m.dAdGain, &m.dAdOffset};
 }
 
@@ -26,16 +26,16 @@ void AD_Calibration_Click(Panel& p) {
 void Command8_Click(Panel& p) {
     if (p.m.i_comPort == 0)
         return;
-    const auto read = ReadRegisters(p, kCalibrationRegisters, "A/D Calibration EEPROM READ");
+    const auto read = readRegisters(p, kCalibrationRegisters, "A/D Calibration EEPROM READ");
     if (!read)
         return;
-    const auto coefficients = Coefficients(p.m);
+    const auto coefficients = coefficientsOf(p.m);
     for (std::size_t i = 0; i < kCalibrationRegisters.size(); ++i) {
         if (!(*read)[i])
             continue;
         // Taken from the box as shown, so with at most four decimals. A value above 9 from
         // the controller is not used.
-        const double value = LeadingNumber(p.w.text(kCalibrationRegisters[i].box));
+        const double value = leadingNumber(p.w.text(kCalibrationRegisters[i].box));
         *coefficients[i] = value > 9 ? 0 : value;
     }
 }
@@ -43,12 +43,12 @@ void Command8_Click(Panel& p) {
 void Command7_Click(Panel& p) {
     if (p.m.i_comPort == 0)
         return;
-    const auto coefficients = Coefficients(p.m);
+    const auto coefficients = coefficientsOf(p.m);
     for (std::size_t i = 0; i < kCalibrationRegisters.size(); ++i) {
         const ParameterRegister& reg = kCalibrationRegisters[i];
-        const double value = LeadingNumber(p.w.text(reg.box));
+        const double value = leadingNumber(p.w.text(reg.box));
         const bool moreFollow = i + 1 < kCalibrationRegisters.size();
-        switch (SendValueCommand(p, "A/D Calibration EEPROM WRITE", RegisterLabel(reg),
+        switch (sendValueCommand(p, "A/D Calibration EEPROM WRITE", registerLabel(reg),
                                  reg.writePrefix, value * reg.scale, moreFollow)) {
         case ValueSend::Completed:
             // Only a coefficient that the controller has taken is put in force.
@@ -67,5 +67,5 @@ void Command2_Click(Panel& p) {
     if (p.m.i_comPort == 0)
         return;
     if (p.link.Rs232cCommand("F3.8") == CommandOutcome::Refused)
-        WarnNotSent(p, "debug Command2", "F3.8", false);
+        warnNotSent(p, "debug Command2", "F3.8", false);
 }

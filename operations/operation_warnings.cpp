@@ -1,10 +1,10 @@
 #include "operations/operation_warnings.h"
 
-std::string RegisterLabel(const ParameterRegister& reg) {
+std::string registerLabel(const ParameterRegister& reg) {
     return std::string(reg.name) + " (" + reg.box + ")";
 }
 
-void WarnNotRead(Panel& p, const std::string& operation, const std::vector<std::string>& boxes) {
+void warnNotRead(Panel& p, const std::string& operation, const std::vector<std::string>& boxes) {
     std::string text =
         operation + ": not read from the controller, so these boxes keep their earlier text: ";
     for (std::size_t i = 0; i < boxes.size(); ++i)
@@ -12,7 +12,7 @@ void WarnNotRead(Panel& p, const std::string& operation, const std::vector<std::
     p.m.pendingWarnings.push_back(text + ".");
 }
 
-void WarnNotSent(Panel& p, const std::string& operation, const std::string& cmd, bool moreFollow) {
+void warnNotSent(Panel& p, const std::string& operation, const std::string& cmd, bool moreFollow) {
     std::string text =
         operation + ": " + cmd + " was not sent because the link was busy with another command";
     if (moreFollow)
@@ -20,7 +20,7 @@ void WarnNotSent(Panel& p, const std::string& operation, const std::string& cmd,
     p.m.pendingWarnings.push_back(text + ".");
 }
 
-void WarnOutOfRange(Panel& p, const std::string& operation, const std::string& box) {
+void warnOutOfRange(Panel& p, const std::string& operation, const std::string& box) {
     p.m.pendingWarnings.push_back(operation + ": " + box +
                                   " was not sent because its number is out of range.");
 }

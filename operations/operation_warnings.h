@@ -11,14 +11,14 @@
 // once the link is idle.
 
 // "KV_MAX (Text3)": how a warning names a register's box.
-std::string RegisterLabel(const ParameterRegister& reg);
+std::string registerLabel(const ParameterRegister& reg);
 
 // A read that left these boxes with their earlier text.
-void WarnNotRead(Panel& p, const std::string& operation, const std::vector<std::string>& boxes);
+void warnNotRead(Panel& p, const std::string& operation, const std::vector<std::string>& boxes);
 
 // A write that stopped at cmd because the link was busy; moreFollow: commands were still to
 // come after it, and none of them was sent either.
-void WarnNotSent(Panel& p, const std::string& operation, const std::string& cmd, bool moreFollow);
+void warnNotSent(Panel& p, const std::string& operation, const std::string& cmd, bool moreFollow);
 
 // A box whose number, scaled for its command, lies beyond the range of numbers: not sent.
-void WarnOutOfRange(Panel& p, const std::string& operation, const std::string& box);
+void warnOutOfRange(Panel& p, const std::string& operation, const std::string& box);

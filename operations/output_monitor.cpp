@@ -18,7 +18,7 @@ enum Channel { Filament, Kv, Ma, kChannels };
 constexpr std::array<std::size_t, kChannels> kFieldPosition{2, 7, 12};
 constexpr int kSamples = 3;
 
-void EmptyBoxes(Panel& p) {
+void emptyBoxes(Panel& p) {
     for (const char* box : {"Text9", "Text10", "Text11"})
         p.w.setText(box, "");
 }
@@ -27,7 +27,7 @@ void EmptyBoxes(Panel& p) {
 // transaction (the boxes stay as they are), and a closing window ends everything. A failed
 // command goes on as any other; it is remembered so that no value made up from an empty
 // buffer is shown.
-bool Sent(Panel& p, const char* cmd, bool& failed) {
+bool sent(Panel& p, const char* cmd, bool& failed) {
     switch (p.link.Rs232cCommand(cmd)) {
     case CommandOutcome::Complete:
         return true;
@@ -42,7 +42,7 @@ bool Sent(Panel& p, const char* cmd, bool& failed) {
 }
 
 // The monitor scale runs from 0 to 10 at 1024 counts; evaluated in this order on purpose.
-double Corrected(const ModuleState& m, int16_t average) {
+double corrected(const ModuleState& m, int16_t average) {
     const double x = (average * 3.0 / 1024) * (10.0 / 3);
     return x * m.dAdGain + x + m.dAdOffset;
 }
@@ -53,34 +53,34 @@ void Command5_Click(Panel& p) {
     if (p.m.i_comPort == 0)
         return;
     bool failed = false;
-    if (!Sent(p, "A1", failed) || !p.link.waitmSec(50))
+    if (!sent(p, "A1", failed) || !p.link.waitmSec(50))
         return;
     std::array<int16_t, kChannels> sum{};
     for (int sample = 0; sample < kSamples; ++sample) {
-        if (!Sent(p, "S1", failed))
+        if (!sent(p, "S1", failed))
             return;
         for (int channel = 0; channel < kChannels; ++channel) {
-            const std::optional<int16_t> next = RoundHalfEvenInt16(
-                sum[channel] + LeadingNumber(p.m.sRecvBuf, kFieldPosition[channel]));
+            const std::optional<int16_t> next = roundHalfEvenInt16(
+                sum[channel] + leadingNumber(p.m.sRecvBuf, kFieldPosition[channel]));
             if (!next) {
                 // Only a garbled reply carries counts this large.
-                EmptyBoxes(p);
+                emptyBoxes(p);
                 return;
             }
             sum[channel] = *next;
         }
     }
     if (failed) {
-        EmptyBoxes(p);
+        emptyBoxes(p);
         return;
     }
     std::array<double, kChannels> value{};
     for (int channel = 0; channel < kChannels; ++channel)
         // A third of a 16-bit sum always fits.
-        value[channel] = Corrected(p.m, *RoundHalfEvenInt16(sum[channel] / 3.0));
-    p.w.setText("Text9", FormatDisplay(value[Kv], DisplayPattern::ThreeDecimals));
-    p.w.setText("Text10", FormatDisplay(value[Ma], DisplayPattern::ThreeDecimals));
-    p.w.setText("Text11", FormatDisplay(value[Filament], DisplayPattern::ThreeDecimals) + " (" +
-                              FormatDisplay(value[Filament] * 0.5, DisplayPattern::OneDecimal) +
+        value[channel] = corrected(p.m, *roundHalfEvenInt16(sum[channel] / 3.0));
+    p.w.setText("Text9", formatDisplay(value[Kv], DisplayPattern::ThreeDecimals));
+    p.w.setText("Text10", formatDisplay(value[Ma], DisplayPattern::ThreeDecimals));
+    p.w.setText("Text11", formatDisplay(value[Filament], DisplayPattern::ThreeDecimals) + " (" +
+                              formatDisplay(value[Filament] * 0.5, DisplayPattern::OneDecimal) +
                               ")");
 }

@@ -3,7 +3,7 @@
 #include "common/leading_number.h"
 #include "operations/operation_warnings.h"
 
-std::optional<std::vector<bool>> ReadRegisters(Panel& p,
+std::optional<std::vector<bool>> readRegisters(Panel& p,
                                                std::span<const ParameterRegister> registers,
                                                const std::string& operation) {
     std::vector<bool> read(registers.size(), false);
@@ -16,25 +16,25 @@ std::optional<std::vector<bool>> ReadRegisters(Panel& p,
         if (outcome == CommandOutcome::Refused) {
             // Another transaction is open: the next registers would only be refused as well.
             for (const ParameterRegister& rest : registers.subspan(i))
-                kept.push_back(RegisterLabel(rest));
+                kept.push_back(registerLabel(rest));
             break;
         }
         if (outcome == CommandOutcome::Failed) {
-            kept.push_back(RegisterLabel(reg));
+            kept.push_back(registerLabel(reg));
             continue;
         }
         // The value follows the echoed "R".
-        const double value = LeadingNumber(p.m.sRecvBuf, 2) / reg.scale;
-        p.w.setText(reg.box, FormatDisplay(value, reg.pattern));
+        const double value = leadingNumber(p.m.sRecvBuf, 2) / reg.scale;
+        p.w.setText(reg.box, formatDisplay(value, reg.pattern));
         read[i] = true;
     }
     if (!kept.empty())
-        WarnNotRead(p, operation, kept);
+        warnNotRead(p, operation, kept);
     return read;
 }
 
 void Command1_Click(Panel& p) {
     if (p.m.i_comPort == 0)
         return;
-    ReadRegisters(p, kParameterRegisters, "EEPROM READ");
+    readRegisters(p, kParameterRegisters, "EEPROM READ");
 }

@@ -16,4 +16,4 @@ void Command1_Click(Panel& p);
 // that a later write would store. When registers were left unread, one warning names them.
 // Gives per register whether it was read; nothing when the window is closing.
 std::optional<std::vector<bool>>
-ReadRegisters(Panel& p, std::span<const ParameterRegister> registers, const std::string& operation);
+readRegisters(Panel& p, std::span<const ParameterRegister> registers, const std::string& operation);

@@ -12,8 +12,8 @@ void Command3_Click(Panel& p) {
     for (const ParameterRegister& reg : kParameterRegisters) {
         // Not rounded: a fraction finer than the register's unit goes out as it is. A box out
         // of range is skipped alone; the other registers do not depend on it.
-        const double value = LeadingNumber(p.w.text(reg.box)) * reg.scale;
-        if (SendValueCommand(p, "EEPROM WRITE", RegisterLabel(reg), reg.writePrefix, value, true) ==
+        const double value = leadingNumber(p.w.text(reg.box)) * reg.scale;
+        if (sendValueCommand(p, "EEPROM WRITE", registerLabel(reg), reg.writePrefix, value, true) ==
             ValueSend::Stopped)
             return;
     }

@@ -3,7 +3,7 @@
 #include <string>
 #include <utility>
 
-void ShowPendingWarnings(Panel& p) {
+void showPendingWarnings(Panel& p) {
     if (p.m.bCommBusy != 0)
         return;
     // Taken off the queue before it is shown: an event run while the box is open may queue

@@ -5,4 +5,4 @@
 // Shows the queued warnings of the operations, one box each, and clears them; does nothing
 // while a transaction is open or the window is being unloaded. The window calls it at the
 // edge of every event procedure.
-void ShowPendingWarnings(Panel& p);
+void showPendingWarnings(Panel& p);

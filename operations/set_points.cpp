@@ -20,22 +20,22 @@ constexpr SetPoint kKv{"Text7", "KV出力値 (Text7)", "V"};
 constexpr SetPoint kMa{"Text8", "mA出力値 (Text8)", "I"};
 
 // step +1 moves while the value lies below the bound, -1 while it lies above it.
-void Step(Panel& p, const SetPoint& setPoint, const char* boundBox, int step,
+void step(Panel& p, const SetPoint& setPoint, const char* boundBox, int step,
           const char* operation) {
     if (p.m.i_comPort == 0)
         return;
     const std::string before = p.w.text(setPoint.box);
-    const double value = LeadingNumber(before);
-    const double bound = LeadingNumber(p.w.text(boundBox));
+    const double value = leadingNumber(before);
+    const double bound = leadingNumber(p.w.text(boundBox));
     if (!(step > 0 ? value < bound : value > bound))
         return;
     if (!std::isfinite(value)) {
-        WarnOutOfRange(p, operation, setPoint.label);
+        warnOutOfRange(p, operation, setPoint.label);
         return;
     }
-    p.w.setText(setPoint.box, BoxNumberText(value + step));
+    p.w.setText(setPoint.box, boxNumberText(value + step));
     const std::string cmd =
-        setPoint.letter + PlainNumberText(LeadingNumber(p.w.text(setPoint.box)));
+        setPoint.letter + plainNumberText(leadingNumber(p.w.text(setPoint.box)));
     // Not sent, so the controller keeps the old set-point: the box shows it again. A failed
     // send keeps the step, since the controller may have taken it.
     if (p.link.Rs232cCommand(cmd) == CommandOutcome::Refused)
@@ -47,16 +47,16 @@ void Step(Panel& p, const SetPoint& setPoint, const char* boundBox, int step,
 void Command4_Click(Panel& p) {
     if (p.m.i_comPort == 0)
         return;
-    if (SendValueCommand(p, "UPDATE", kKv.label, kKv.letter, LeadingNumber(p.w.text(kKv.box)),
+    if (sendValueCommand(p, "UPDATE", kKv.label, kKv.letter, leadingNumber(p.w.text(kKv.box)),
                          true) == ValueSend::Stopped)
         return;
-    SendValueCommand(p, "UPDATE", kMa.label, kMa.letter, LeadingNumber(p.w.text(kMa.box)), false);
+    sendValueCommand(p, "UPDATE", kMa.label, kMa.letter, leadingNumber(p.w.text(kMa.box)), false);
 }
 
-void KV_UP_Click(Panel& p) { Step(p, kKv, "Text3", +1, "UP"); }
+void KV_UP_Click(Panel& p) { step(p, kKv, "Text3", +1, "UP"); }
 
-void KV_DN_Click(Panel& p) { Step(p, kKv, "Text5", -1, "DWN"); }
+void KV_DN_Click(Panel& p) { step(p, kKv, "Text5", -1, "DWN"); }
 
-void mA_UP_Click(Panel& p) { Step(p, kMa, "Text4", +1, "UP"); }
+void mA_UP_Click(Panel& p) { step(p, kMa, "Text4", +1, "UP"); }
 
-void mA_DN_Click(Panel& p) { Step(p, kMa, "Text6", -1, "DWN"); }
+void mA_DN_Click(Panel& p) { step(p, kMa, "Text6", -1, "DWN"); }

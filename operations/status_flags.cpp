@@ -22,5 +22,5 @@ void Command6_Click(Panel& p) {
     if (outcome == CommandOutcome::Refused || outcome == CommandOutcome::Closing)
         return;
     for (std::size_t i = 0; i < kFlagBoxes.size(); ++i)
-        p.w.setText(kFlagBoxes[i], LeadingNumber(p.m.sRecvBuf, 2 + 2 * i) == 0 ? "1" : "0");
+        p.w.setText(kFlagBoxes[i], leadingNumber(p.m.sRecvBuf, 2 + 2 * i) == 0 ? "1" : "0");
 }

@@ -5,20 +5,20 @@
 #include "common/number_text.h"
 #include "operations/operation_warnings.h"
 
-ValueSend SendValueCommand(Panel& p, const std::string& operation, const std::string& source,
+ValueSend sendValueCommand(Panel& p, const std::string& operation, const std::string& source,
                            const std::string& prefix, double value, bool moreFollow) {
     if (!std::isfinite(value)) {
-        WarnOutOfRange(p, operation, source);
+        warnOutOfRange(p, operation, source);
         return ValueSend::Skipped;
     }
-    const std::string cmd = prefix + PlainNumberText(value);
+    const std::string cmd = prefix + plainNumberText(value);
     switch (p.link.Rs232cCommand(cmd)) {
     case CommandOutcome::Complete:
         return ValueSend::Completed;
     case CommandOutcome::Failed:
         return ValueSend::Failed;
     case CommandOutcome::Refused:
-        WarnNotSent(p, operation, cmd, moreFollow);
+        warnNotSent(p, operation, cmd, moreFollow);
         return ValueSend::Stopped;
     case CommandOutcome::Closing:
         return ValueSend::Stopped;

@@ -15,5 +15,5 @@ enum class ValueSend {
 // Sends prefix followed by the plain number text of value, for the write named operation.
 // source names the box the value came from; moreFollow tells whether the write has further
 // commands after this one.
-ValueSend SendValueCommand(Panel& p, const std::string& operation, const std::string& source,
+ValueSend sendValueCommand(Panel& p, const std::string& operation, const std::string& source,
                            const std::string& prefix, double value, bool moreFollow);

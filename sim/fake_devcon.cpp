@@ -121,7 +121,7 @@ int setEnabled(const std::string& argument, bool enable) {
         return 1;
     }
     std::string answer;
-    if (!SimControl(*device, enable ? "enable" : "disable", answer)) {
+    if (!simControl(*device, enable ? "enable" : "disable", answer)) {
         std::fprintf(stderr, "kelvara-fake-devcon: COM%d: %s\n", *device, answer.c_str());
         return 1;
     }

@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     }
     if (options.controlLine) {
         std::string answer;
-        const bool ok = SimControl(options.port, *options.controlLine, answer);
+        const bool ok = simControl(options.port, *options.controlLine, answer);
         std::fprintf(ok ? stdout : stderr, "%s\n", answer.c_str());
         return ok ? 0 : 1;
     }

@@ -43,12 +43,12 @@ bool sendAll(int fd, const std::string& text) {
 
 } // namespace
 
-bool SimControl(int comNumber, const std::string& line) {
+bool simControl(int comNumber, const std::string& line) {
     std::string answer;
-    return SimControl(comNumber, line, answer);
+    return simControl(comNumber, line, answer);
 }
 
-bool SimControl(int comNumber, const std::string& line, std::string& answer) {
+bool simControl(int comNumber, const std::string& line, std::string& answer) {
     const std::string path = simfiles::controlPath(comNumber);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;

@@ -4,7 +4,7 @@
 
 // Sends one line to the control channel of the simulator running as COM<comNumber> and waits
 // for its answer. True when the simulator answered "ok".
-bool SimControl(int comNumber, const std::string& line);
+bool simControl(int comNumber, const std::string& line);
 
 // The same, handing back the simulator's answer (or why there was none).
-bool SimControl(int comNumber, const std::string& line, std::string& answer);
+bool simControl(int comNumber, const std::string& line, std::string& answer);

@@ -6,12 +6,12 @@ namespace {
 using Case = std::pair<double, std::string_view>;
 
 auto Shown(DisplayPattern pattern) {
-    return [pattern](double value) { return FormatDisplay(value, pattern); };
+    return [pattern](double value) { return formatDisplay(value, pattern); };
 }
 
 // Each pattern's table also holds the rules shared by all: halves away from zero, no sign when
 // a negative value rounds to zero, all integer digits of large values, names of non-finite values.
-TEST(FormatDisplay, WholePatternIsEmptyForZero) {
+TEST(formatDisplay, WholePatternIsEmptyForZero) {
     const Case cases[] = {
         {0, ""},    {50, "50"}, {80.5, "81"},  {kInf, "inf"},  {805 / 10.0, "81"},
         {0.4, ""},  {0.5, "1"}, {-2.5, "-3"},  {-80.5, "-81"}, {1e20, "100000000000000000000"},
@@ -20,7 +20,7 @@ TEST(FormatDisplay, WholePatternIsEmptyForZero) {
     ExpectCases(Shown(DisplayPattern::Whole), cases);
 }
 
-TEST(FormatDisplay, OneDecimalPatternDropsIntegerZero) {
+TEST(formatDisplay, OneDecimalPatternDropsIntegerZero) {
     const Case cases[] = {
         {0, ".0"},    {0.04, ".0"},  {-0.5, "-.5"},   {0.02505, ".0"},
         {2, "2.0"},   {2.5, "2.5"},  {-0.05, "-.1"},  {38 / 10.0, "3.8"},
@@ -32,7 +32,7 @@ TEST(FormatDisplay, OneDecimalPatternDropsIntegerZero) {
 }
 
 // Monitor counts scaled to 0..10 and corrected, as the monitor read shows them.
-TEST(FormatDisplay, ThreeDecimalsPatternDropsIntegerZero) {
+TEST(formatDisplay, ThreeDecimalsPatternDropsIntegerZero) {
     const Case cases[] = {
         {0, ".000"},      {-1.5, "-1.500"},       {5.0 * 0.0861 + 5.0 + 0.0501, "5.481"},
         {5, "5.000"},     {-0.0004, ".000"},      {(1001 * 3 / 1024.0) * (10 / 3.0), "9.775"},
@@ -43,7 +43,7 @@ TEST(FormatDisplay, ThreeDecimalsPatternDropsIntegerZero) {
 }
 
 // Register values divided by their scale, as the reads show them.
-TEST(FormatDisplay, FourDecimalsPatternKeepsIntegerDigit) {
+TEST(formatDisplay, FourDecimalsPatternKeepsIntegerDigit) {
     const Case cases[] = {
         {0, "0.0000"},     {0.00005, "0.0001"},       {501 / 10000.0, "0.0501"},
         {9.5, "9.5000"},   {1.00005, "1.0001"},       {1210 / 10000.0, "0.1210"},
@@ -57,7 +57,7 @@ TEST(FormatDisplay, FourDecimalsPatternKeepsIntegerDigit) {
 
 // Halves that the binary value may miss by a hair (1.0005 is 1.000499...): the 15-digit form
 // shows the half.
-TEST(FormatDisplay, RoundsHalvesOfFifteenDigitFormAwayFromZero) {
+TEST(formatDisplay, RoundsHalvesOfFifteenDigitFormAwayFromZero) {
     const Case cases[] = {
         {0.0005, ".001"},    {1.0005, "1.001"}, {9.9995, "10.000"},
         {-1.0005, "-1.001"}, {2.0005, "2.001"},

@@ -5,9 +5,9 @@ namespace {
 
 using Case = std::pair<std::string, double>;
 
-double Leading(const std::string& text) { return LeadingNumber(text); }
+double Leading(const std::string& text) { return leadingNumber(text); }
 
-TEST(LeadingNumber, ReadsSignDigitsAndPointUpToFirstCharacterThatCannotContinue) {
+TEST(leadingNumber, ReadsSignDigitsAndPointUpToFirstCharacterThatCannotContinue) {
     const Case cases[] = {
         {"+5", 5},      {"1,5", 1},      {".5", 0.5},       {"3.8", 3.8}, {"805;", 805},
         {"-100", -100}, {"5.", 5},       {"1-2", 1},        {"0001", 1},  {"12kV", 12},
@@ -17,7 +17,7 @@ TEST(LeadingNumber, ReadsSignDigitsAndPointUpToFirstCharacterThatCannotContinue)
     ExpectCases(Leading, cases);
 }
 
-TEST(LeadingNumber, TextWithoutNumberGivesZero) {
+TEST(leadingNumber, TextWithoutNumberGivesZero) {
     const Case cases[] = {
         {"", 0},    {".", 0},   {"+.", 0},  {"E5", 0}, {"   ", 0},
         {"abc", 0}, {"+-1", 0}, {"--1", 0}, {";", 0},  {"-", 0},
@@ -25,7 +25,7 @@ TEST(LeadingNumber, TextWithoutNumberGivesZero) {
     ExpectCases(Leading, cases);
 }
 
-TEST(LeadingNumber, SkipsBlanksTabsAndLineFeedsAnywhere) {
+TEST(leadingNumber, SkipsBlanksTabsAndLineFeedsAnywhere) {
     const Case cases[] = {
         {"- 1", -1},      {"1 .5", 1.5}, {"1 E 2", 100}, {"1e - 2", 0.01},
         {"\n\n\t 7;", 7}, {" 1 2", 12},  {"\t-\n3", -3}, {"&H 1 F", 31},
@@ -33,7 +33,7 @@ TEST(LeadingNumber, SkipsBlanksTabsAndLineFeedsAnywhere) {
     ExpectCases(Leading, cases);
 }
 
-TEST(LeadingNumber, ReadsExponentAfterEOrDOnlyWhenDigitsFollow) {
+TEST(leadingNumber, ReadsExponentAfterEOrDOnlyWhenDigitsFollow) {
     const Case cases[] = {
         {"1E+", 1}, {"12E", 12}, {"1d+1", 10}, {"1e3", 1000}, {"1E-2", 0.01}, {"1E2E3", 100},
         {"7Ex", 7}, {"3D-;", 3}, {"0E999", 0}, {"-2e1", -20}, {"2.5D2", 250},
@@ -41,7 +41,7 @@ TEST(LeadingNumber, ReadsExponentAfterEOrDOnlyWhenDigitsFollow) {
     ExpectCases(Leading, cases);
 }
 
-TEST(LeadingNumber, ReadsHexadecimalAndOctalIntegers) {
+TEST(leadingNumber, ReadsHexadecimalAndOctalIntegers) {
     const Case cases[] = {
         {"&H", 0},         {"&X1", 0}, {"&O78", 7}, {"&O17", 15}, {" &H10", 16},
         {"&HFFFF", 65535}, {"&o7", 7}, {"&H1G", 1}, {"&H1F", 31}, {"&hff", 255},
@@ -50,7 +50,7 @@ TEST(LeadingNumber, ReadsHexadecimalAndOctalIntegers) {
 }
 
 // Digit strings and exponents far beyond what a double holds.
-TEST(LeadingNumber, ReadsAnyLengthAndGivesInfinityOrZeroBeyondDoubleRange) {
+TEST(leadingNumber, ReadsAnyLengthAndGivesInfinityOrZeroBeyondDoubleRange) {
     const std::string zeros(5000, '0');
     const std::string nines(30, '9');
     const std::string threes(5000, '3');
@@ -64,11 +64,11 @@ TEST(LeadingNumber, ReadsAnyLengthAndGivesInfinityOrZeroBeyondDoubleRange) {
     ExpectCases(Leading, cases);
 }
 
-TEST(LeadingNumber, ReadsFromOneBasedPosition) {
+TEST(leadingNumber, ReadsFromOneBasedPosition) {
     const std::pair<std::size_t, double> cases[] = {
         {1, 0}, {0, 0}, {16, 0}, {17, 0}, {2, 512}, {7, 1024}, {12, 100},
     };
-    ExpectCases([](std::size_t pos) { return LeadingNumber("S0512,1024,0100;", pos); }, cases);
+    ExpectCases([](std::size_t pos) { return leadingNumber("S0512,1024,0100;", pos); }, cases);
 }
 
 } // namespace

@@ -6,7 +6,7 @@ namespace {
 using Case = std::pair<double, std::string_view>;
 
 // Products and sums as the writes and steppers form them from box values.
-TEST(PlainNumberText, RoundsToFifteenSignificantDigits) {
+TEST(plainNumberText, RoundsToFifteenSignificantDigits) {
     const Case cases[] = {
         {3.8 * 10, "38"},   {2.05 * 10, "20.5"},     {0.0501 * 10000, "501"},
         {2.0 * 10, "20"},   {12.30 + 1, "13.3"},     {-0.01 * 10000, "-100"},
@@ -17,10 +17,10 @@ TEST(PlainNumberText, RoundsToFifteenSignificantDigits) {
         {81.0 * 10, "810"}, {0.0861 * 10000, "861"}, {0.1234567890123456789, ".123456789012346"},
         {49.5 + 1, "50.5"},
     };
-    ExpectCases(PlainNumberText, cases);
+    ExpectCases(plainNumberText, cases);
 }
 
-TEST(PlainNumberText, WritesDigitsWithoutTrailingZerosOrZeroBeforePoint) {
+TEST(plainNumberText, WritesDigitsWithoutTrailingZerosOrZeroBeforePoint) {
     const Case cases[] = {
         {0, "0"},    {2.5, "2.5"},   {1640, "1640"},     {1e-15, ".000000000000001"},
         {20, "20"},  {-0.5, "-.5"},  {12.30, "12.3"},    {-2.5e-15, "-.0000000000000025"},
@@ -28,10 +28,10 @@ TEST(PlainNumberText, WritesDigitsWithoutTrailingZerosOrZeroBeforePoint) {
         {0.5, ".5"}, {20.5, "20.5"}, {100000, "100000"}, {999999999999999, "999999999999999"},
         {-0.0, "0"},
     };
-    ExpectCases(PlainNumberText, cases);
+    ExpectCases(plainNumberText, cases);
 }
 
-TEST(PlainNumberText, TakesExponentFormFrom1E15AndBelow1EMinus15) {
+TEST(plainNumberText, TakesExponentFormFrom1E15AndBelow1EMinus15) {
     const Case cases[] = {
         {1e15, "1E+15"},        {999999999999999.6, "1E+15"},
         {1e100, "1E+100"},      {kDenormMin, "4.94065645841247E-324"},
@@ -39,21 +39,21 @@ TEST(PlainNumberText, TakesExponentFormFrom1E15AndBelow1EMinus15) {
         {-1.5e20, "-1.5E+20"},  {1.7976931348623157e308, "1.79769313486232E+308"},
         {9.99e-16, "9.99E-16"},
     };
-    ExpectCases(PlainNumberText, cases);
+    ExpectCases(plainNumberText, cases);
 }
 
-TEST(BoxNumberText, KeepsZeroBeforePointBelowOne) {
+TEST(boxNumberText, KeepsZeroBeforePointBelowOne) {
     const Case cases[] = {
         {0, "0"},    {0.5, "0.5"},   {-0.5, "-0.5"},   {0.5 - 1, "-0.5"},   {12.30 + 1, "13.3"},
         {-0.0, "0"}, {0.05, "0.05"}, {0.5 + 1, "1.5"}, {1.5e20, "1.5E+20"}, {1.5e-16, "1.5E-16"},
     };
-    ExpectCases(BoxNumberText, cases);
+    ExpectCases(boxNumberText, cases);
 }
 
 TEST(NumberText, NamesNonFiniteValues) {
     const Case cases[] = {{kInf, "inf"}, {-kInf, "-inf"}, {kNaN, "nan"}};
-    ExpectCases(PlainNumberText, cases);
-    ExpectCases(BoxNumberText, cases);
+    ExpectCases(plainNumberText, cases);
+    ExpectCases(boxNumberText, cases);
 }
 
 } // namespace

@@ -16,7 +16,7 @@ struct Monitored : SimulatedWindow {
 
 TEST(IntervalMonitoring, CountsSetInTheSimulatorShowAfterATick) {
     Monitored rig;
-    ASSERT_TRUE(SimControl(6, "counts 512 1024 100"));
+    ASSERT_TRUE(simControl(6, "counts 512 1024 100"));
     rig.start();
     ASSERT_TRUE(serveUntil([&] { return !rig.text("Text11").empty(); }));
     // Corrected with the controller's calibration 0.0861 / 0.0501.
@@ -32,8 +32,8 @@ TEST(IntervalMonitoring, FlagRaisedInTheSimulatorShowsInItsBox) {
     Monitored rig;
     rig.start();
     ASSERT_TRUE(serveUntil([&] { return rig.text("Text14") == "1"; }));
-    ASSERT_TRUE(SimControl(6, "flag 0 1"));
-    ASSERT_TRUE(SimControl(6, "flag 12 1"));
+    ASSERT_TRUE(simControl(6, "flag 0 1"));
+    ASSERT_TRUE(simControl(6, "flag 12 1"));
     ASSERT_TRUE(serveUntil([&] { return rig.text("Text14") == "0"; }));
     EXPECT_EQ(rig.text("Text12(0)"), "0");
     EXPECT_EQ(rig.text("Text12(1)"), "1");
@@ -46,7 +46,7 @@ TEST(IntervalMonitoring, StopLeavesNoFurtherTick) {
     rig.form->findChild<QAction*>("IntervalStop")->trigger();
     EXPECT_FALSE(rig.form->timerEnabled());
     rig.form->setText("Text9", "");
-    ASSERT_TRUE(SimControl(6, "counts 512 512 512"));
+    ASSERT_TRUE(simControl(6, "counts 512 512 512"));
     QTest::qWait(400);
     EXPECT_EQ(rig.text("Text9"), "");
     EXPECT_TRUE(rig.form->findChild<QAction*>("IntervalStop")->isChecked());

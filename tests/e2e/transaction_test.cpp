@@ -41,7 +41,7 @@ TEST(TransactionOverTheWire, FaultyRepliesStillComplete) {
 TEST(TransactionOverTheWire, GarbageEndsWithTheFinalMessage) {
     SimulatedWindow rig(3, {}, 200);
     ASSERT_TRUE(rig.ready);
-    ASSERT_TRUE(SimControl(3, "garbage on"));
+    ASSERT_TRUE(simControl(3, "garbage on"));
     rig.form->state().iComRetryCount = 1;
     rig.form->state().iUsbRetryCount = 0;
     EXPECT_EQ(Rs232cCommand(rig.form->serial(), "R0"), CommandOutcome::Failed);
@@ -52,13 +52,13 @@ TEST(TransactionOverTheWire, GarbageEndsWithTheFinalMessage) {
 TEST(TransactionOverTheWire, LateReplyCompletesTheResendAndTheNextCommandGetsItsOwn) {
     SimulatedWindow rig(3, {}, 300);
     ASSERT_TRUE(rig.ready);
-    ASSERT_TRUE(SimControl(3, "late 450"));
+    ASSERT_TRUE(simControl(3, "late 450"));
     EXPECT_EQ(Rs232cCommand(rig.form->serial(), "R0"), CommandOutcome::Complete);
     EXPECT_EQ(rig.form->state().sRecvBuf, "R20;");
     EXPECT_EQ(rig.form->state().iUsbErr, 0);
     // The answer to the resend comes in while the link is idle.
     QTest::qWait(600);
-    ASSERT_TRUE(SimControl(3, "late 0"));
+    ASSERT_TRUE(simControl(3, "late 0"));
     EXPECT_EQ(Rs232cCommand(rig.form->serial(), "R2"), CommandOutcome::Complete);
     EXPECT_EQ(rig.form->state().sRecvBuf, "R500;");
 }
@@ -66,7 +66,7 @@ TEST(TransactionOverTheWire, LateReplyCompletesTheResendAndTheNextCommandGetsIts
 TEST(TransactionOverTheWire, SilentAdapterIsResetAndTheReplyComesAfterReopening) {
     SimulatedWindow rig(3, {}, 200);
     ASSERT_TRUE(rig.ready);
-    ASSERT_TRUE(SimControl(3, "silent-until-enable"));
+    ASSERT_TRUE(simControl(3, "silent-until-enable"));
     EXPECT_EQ(Rs232cCommand(rig.form->serial(), "R2"), CommandOutcome::Complete);
     EXPECT_EQ(rig.form->state().sRecvBuf, "R500;");
     EXPECT_EQ(rig.form->state().iUsbErr, 1);
@@ -83,7 +83,7 @@ TEST(TransactionOverTheWire, ClosingTheWindowDuringAWaitEndsEverything) {
     SimulatedWindow rig(3, {}, 3000);
     ASSERT_TRUE(rig.ready);
     rig.form->show();
-    ASSERT_TRUE(SimControl(3, "silent on"));
+    ASSERT_TRUE(simControl(3, "silent on"));
     QTimer::singleShot(100, rig.form.get(), [&] { rig.form->close(); });
     rig.click("Command1");
     EXPECT_TRUE(rig.form->state().bUnloading);
@@ -93,7 +93,7 @@ TEST(TransactionOverTheWire, ClosingTheWindowDuringAWaitEndsEverything) {
     EXPECT_EQ(deviceConsoleLog().find("find"), std::string::npos);
     EXPECT_EQ(Rs232cCommand(rig.form->serial(), "R0"), CommandOutcome::Closing);
     // The port was closed: another program can take it.
-    ASSERT_TRUE(SimControl(3, "silent off"));
+    ASSERT_TRUE(simControl(3, "silent off"));
     WindowRig next;
     next.form->state().i_comPort = 3;
     EXPECT_TRUE(next.form->Form_Load());

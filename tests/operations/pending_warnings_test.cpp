@@ -19,9 +19,9 @@ TEST(PendingWarnings, ShownOnceEachOnlyWhenTheLinkIsIdle) {
         // An event run while a box is open queues a warning and shows the queue itself.
         f.whileBoxOpen = [&] {
             f.m.pendingWarnings.push_back("nested");
-            ShowPendingWarnings(f.p);
+            showPendingWarnings(f.p);
         };
-        ShowPendingWarnings(f.p);
+        showPendingWarnings(f.p);
         EXPECT_EQ(f.shown, c.shown);
         EXPECT_EQ(f.m.pendingWarnings.size(), c.shown.empty() ? 2u : 0u);
     }

@@ -71,7 +71,7 @@ TEST_F(SimLine, ControlChannelSetsCountsFlagsAndSilences) {
     };
     for (const auto& [control, sent, replies] : cases) {
         SCOPED_TRACE(control);
-        ASSERT_TRUE(SimControl(32, control));
+        ASSERT_TRUE(simControl(32, control));
         expectReplies(sent + "\r\n", replies);
     }
 }

@@ -1,4 +1,4 @@
-#include "app/beeps.h"
+#include "operations/beeps.h"
 
 namespace {
 constexpr uint32_t kToneMs = 100;

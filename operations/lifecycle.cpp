@@ -1,0 +1,32 @@
+#include "operations/lifecycle.h"
+
+#include "operations/ad_calibration.h"
+#include "operations/beeps.h"
+#include "serial/port_discovery.h"
+
+bool loadSession(SerialContext& c, Panel& p, TonePlayer& tones) {
+    c.m.iUsbRetryCount = 1;
+    c.m.iUsbRecoveryTime = 3000;
+    c.m.iComRetryCount = 2;
+    c.m.iComRecoveryTime = 3000;
+    if (c.m.i_comPort == 0) {
+        c.m.i_comPort = Rs232cFind(c);
+        if (c.m.i_comPort == 0) {
+            c.boxes.messageBox("Device is not found.", mb::OK, kAppTitle);
+            return false;
+        }
+    }
+    Rs232cOpen(c);
+    BeepOK(tones);
+    runEventProcedure(p, Command8_Click);
+    return true;
+}
+
+bool unloadSession(SerialContext& c) {
+    if (c.m.bUnloading) {
+        return false;
+    }
+    c.m.bUnloading = true;
+    Rs232cClose(c);
+    return true;
+}

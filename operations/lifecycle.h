@@ -1,0 +1,33 @@
+#pragma once
+
+#include <exception>
+#include <optional>
+#include <string>
+
+#include "operations/panel.h"
+#include "operations/pending_warnings.h"
+#include "platform/tone_player.h"
+#include "serial/serial_context.h"
+
+// Start-up of the window before it is shown: the retry and time-out defaults, the port scan
+// (unless a port was chosen), opening, the rising beep and the calibration read. False when
+// no controller answered: "Device is not found." was shown and the program ends.
+bool loadSession(SerialContext& c, Panel& p, TonePlayer& tones);
+
+// Every wait under way ends at once, nothing more is sent or shown, and the port is closed.
+// The window stops its timer itself. False when the session was already unloaded.
+bool unloadSession(SerialContext& c);
+
+// Runs one event procedure at the window's edge: nothing it raises may cross the event loop,
+// and warnings held back during a transaction are shown once the link is idle. Returns the
+// text of what it raised (a programmer error, for the window to log), or nothing.
+template <typename Procedure>
+std::optional<std::string> runEventProcedure(Panel& p, Procedure procedure) {
+    try {
+        procedure(p);
+        showPendingWarnings(p);
+    } catch (const std::exception& e) {
+        return std::string(e.what());
+    }
+    return std::nullopt;
+}
