@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <limits>
+#include <optional>
 #include <string>
 
 namespace {
@@ -18,6 +19,11 @@ public:
         return at_ < text_.size() ? text_[at_] : '\0';
     }
     void take() { ++at_; }
+    // Where the next character that counts stands, in the text the cursor was given.
+    std::size_t position() {
+        peek();
+        return at_;
+    }
 
 private:
     static bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
@@ -39,11 +45,17 @@ int digitValue(char c, int radix) {
     return value < radix ? value : -1;
 }
 
-// The integer after "&H" or "&O"; no digits give 0.
-double radixInteger(Cursor& cursor, int radix) {
+// The integer after "&H" or "&O"; nothing without a digit.
+std::optional<double> radixInteger(Cursor& cursor, int radix) {
     double value = 0;
-    for (int digit; (digit = digitValue(cursor.peek(), radix)) >= 0; cursor.take())
+    bool anyDigit = false;
+    for (int digit; (digit = digitValue(cursor.peek(), radix)) >= 0; cursor.take()) {
         value = value * radix + digit;
+        anyDigit = true;
+    }
+    if (!anyDigit) {
+        return std::nullopt;
+    }
     return value;
 }
 
@@ -88,22 +100,19 @@ double scaledMagnitude(const std::string& significant, long long exponent) {
     return value;
 }
 
-} // namespace
-
-double leadingNumber(std::string_view text, std::size_t pos) {
-    if (pos == 0 || pos > text.size())
-        return 0;
-    Cursor cursor(text.substr(pos - 1));
-
+// The number the cursor stands on; nothing when no digit can be read there.
+std::optional<double> parseNumber(Cursor& cursor) {
     if (cursor.peek() == '&') {
         cursor.take();
         const char kind = cursor.peek();
         cursor.take();
-        if (kind == 'H' || kind == 'h')
+        if (kind == 'H' || kind == 'h') {
             return radixInteger(cursor, 16);
-        if (kind == 'O' || kind == 'o')
+        }
+        if (kind == 'O' || kind == 'o') {
             return radixInteger(cursor, 8);
-        return 0;
+        }
+        return std::nullopt;
     }
 
     bool negative = false;
@@ -130,8 +139,36 @@ double leadingNumber(std::string_view text, std::size_t pos) {
         significant += c;
         exponent += inFraction ? 0 : 1;
     }
-    if (!anyDigit)
-        return 0;
+    if (!anyDigit) {
+        return std::nullopt;
+    }
     const double magnitude = scaledMagnitude(significant, exponent + exponentPart(cursor));
     return negative ? -magnitude : magnitude;
+}
+
+} // namespace
+
+std::optional<double> leadingNumberField(std::string_view text, std::size_t pos) {
+    if (pos == 0 || pos > text.size()) {
+        return std::nullopt;
+    }
+    Cursor cursor(text.substr(pos - 1));
+    return parseNumber(cursor);
+}
+
+double leadingNumber(std::string_view text, std::size_t pos) {
+    return leadingNumberField(text, pos).value_or(0);
+}
+
+std::optional<double> boxNumber(std::string_view text) {
+    Cursor cursor(text);
+    const auto value = parseNumber(cursor);
+    if (!value || cursor.peek() != ',') {
+        return value;
+    }
+    cursor.take();
+    if (isDigit(cursor.peek())) {
+        return std::nullopt;
+    }
+    return value;
 }
