@@ -1,6 +1,7 @@
 #include "operations/ad_calibration.h"
 
 #include <array>
+#include <optional>
 
 #include "common/leading_number.h"
 #include "operations/operation_warnings.h"
@@ -23,12 +24,17 @@ void AD_Calibration_Click(Panel& p) {
         p.w.showFrame("Frame6");
 }
 
-void Command8_Click(Panel& p) {
-    if (p.m.i_comPort == 0)
+namespace {
+
+void readCalibration(Panel& p, UnreadBoxes unread) {
+    if (p.m.i_comPort == 0) {
         return;
-    const auto read = readRegisters(p, kCalibrationRegisters, "A/D Calibration EEPROM READ");
-    if (!read)
+    }
+    const auto read =
+        readRegisters(p, kCalibrationRegisters, "A/D Calibration EEPROM READ", unread);
+    if (!read) {
         return;
+    }
     const auto coefficients = coefficientsOf(p.m);
     for (std::size_t i = 0; i < kCalibrationRegisters.size(); ++i) {
         if (!(*read)[i])
@@ -40,19 +46,26 @@ void Command8_Click(Panel& p) {
     }
 }
 
+} // namespace
+
+void Command8_Click(Panel& p) { readCalibration(p, UnreadBoxes::Keep); }
+
+void readCalibrationAtStartUp(Panel& p) { readCalibration(p, UnreadBoxes::Empty); }
+
 void Command7_Click(Panel& p) {
     if (p.m.i_comPort == 0)
         return;
     const auto coefficients = coefficientsOf(p.m);
     for (std::size_t i = 0; i < kCalibrationRegisters.size(); ++i) {
         const ParameterRegister& reg = kCalibrationRegisters[i];
-        const double value = leadingNumber(p.w.text(reg.box));
+        const auto value = boxNumber(p.w.text(reg.box));
         const bool moreFollow = i + 1 < kCalibrationRegisters.size();
+        const auto scaled = value ? std::optional<double>(*value * reg.scale) : std::nullopt;
         switch (sendValueCommand(p, "A/D Calibration EEPROM WRITE", registerLabel(reg),
-                                 reg.writePrefix, value * reg.scale, moreFollow)) {
+                                 reg.writePrefix, scaled, moreFollow)) {
         case ValueSend::Completed:
             // Only a coefficient that the controller has taken is put in force.
-            *coefficients[i] = value;
+            *coefficients[i] = *value;
             break;
         case ValueSend::Failed:
         case ValueSend::Skipped:

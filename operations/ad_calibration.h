@@ -9,6 +9,10 @@ void AD_Calibration_Click(Panel& p);
 // 13 into Text21 and Text22, and from there into dAdGain and dAdOffset.
 void Command8_Click(Panel& p);
 
+// The calibration read at start-up: the boxes hold design texts that no controller gave, so
+// a register that cannot be read empties its box and its coefficient stays 0.
+void readCalibrationAtStartUp(Panel& p);
+
 // "EEPROM WRITE" of the calibration frame: Text21 and Text22 into registers 12 and 13, and
 // into dAdGain and dAdOffset.
 void Command7_Click(Panel& p);

@@ -18,7 +18,7 @@ bool loadSession(SerialContext& c, Panel& p, TonePlayer& tones) {
     }
     Rs232cOpen(c);
     BeepOK(tones);
-    runEventProcedure(p, Command8_Click);
+    runEventProcedure(p, readCalibrationAtStartUp);
     return true;
 }
 

@@ -1,15 +1,25 @@
 #include "operations/operation_warnings.h"
 
+namespace {
+
+std::string joinedLabels(const std::vector<std::string>& boxes) {
+    std::string text;
+    for (const auto& box : boxes) {
+        text += (text.empty() ? "" : ", ") + box;
+    }
+    return text;
+}
+
+} // namespace
+
 std::string registerLabel(const ParameterRegister& reg) {
     return std::string(reg.name) + " (" + reg.box + ")";
 }
 
 void warnNotRead(Panel& p, const std::string& operation, const std::vector<std::string>& boxes) {
-    std::string text =
-        operation + ": not read from the controller, so these boxes keep their earlier text: ";
-    for (std::size_t i = 0; i < boxes.size(); ++i)
-        text += (i == 0 ? "" : ", ") + boxes[i];
-    p.m.pendingWarnings.push_back(text + ".");
+    p.m.pendingWarnings.push_back(
+        operation + ": not read from the controller, so these boxes keep their earlier text: " +
+        joinedLabels(boxes) + ".");
 }
 
 void warnNotSent(Panel& p, const std::string& operation, const std::string& cmd, bool moreFollow) {
@@ -18,6 +28,18 @@ void warnNotSent(Panel& p, const std::string& operation, const std::string& cmd,
     if (moreFollow)
         text += "; the commands after it were not sent either";
     p.m.pendingWarnings.push_back(text + ".");
+}
+
+void warnNeverRead(Panel& p, const std::string& operation, const std::vector<std::string>& boxes) {
+    p.m.pendingWarnings.push_back(
+        operation + ": the calibration could not be read from the controller (" +
+        joinedLabels(boxes) + "). These boxes are empty and the monitor is not corrected by them.");
+}
+
+void warnNoNumber(Panel& p, const std::string& operation, const std::string& box) {
+    p.m.pendingWarnings.push_back(
+        operation + ": " + box +
+        " was not sent because it holds no number (use \".\" as the decimal point).");
 }
 
 void warnOutOfRange(Panel& p, const std::string& operation, const std::string& box) {

@@ -60,8 +60,13 @@ void Command5_Click(Panel& p) {
         if (!sent(p, "S1", failed))
             return;
         for (int channel = 0; channel < kChannels; ++channel) {
-            const std::optional<int16_t> next = roundHalfEvenInt16(
-                sum[channel] + leadingNumber(p.m.sRecvBuf, kFieldPosition[channel]));
+            const auto count = leadingNumberField(p.m.sRecvBuf, kFieldPosition[channel]);
+            if (!count) {
+                // A reply without its count was not read: no value is made up from it.
+                failed = true;
+                continue;
+            }
+            const std::optional<int16_t> next = roundHalfEvenInt16(sum[channel] + *count);
             if (!next) {
                 // Only a garbled reply carries counts this large.
                 emptyBoxes(p);

@@ -1,11 +1,13 @@
 #include "operations/parameter_read.h"
 
+#include <cmath>
+
 #include "common/leading_number.h"
 #include "operations/operation_warnings.h"
 
 std::optional<std::vector<bool>> readRegisters(Panel& p,
                                                std::span<const ParameterRegister> registers,
-                                               const std::string& operation) {
+                                               const std::string& operation, UnreadBoxes unread) {
     std::vector<bool> read(registers.size(), false);
     std::vector<std::string> kept;
     for (std::size_t i = 0; i < registers.size(); ++i) {
@@ -23,13 +25,28 @@ std::optional<std::vector<bool>> readRegisters(Panel& p,
             kept.push_back(registerLabel(reg));
             continue;
         }
-        // The value follows the echoed "R".
-        const double value = leadingNumber(p.m.sRecvBuf, 2) / reg.scale;
-        p.w.setText(reg.box, formatDisplay(value, reg.pattern));
+        // The value follows the echoed "R"; a reply without one was not read either.
+        const auto field = leadingNumberField(p.m.sRecvBuf, 2);
+        if (!field || !std::isfinite(*field)) {
+            kept.push_back(registerLabel(reg));
+            continue;
+        }
+        p.w.setText(reg.box, formatDisplay(*field / reg.scale, reg.pattern));
         read[i] = true;
     }
-    if (!kept.empty())
+    if (kept.empty()) {
+        return read;
+    }
+    if (unread == UnreadBoxes::Keep) {
         warnNotRead(p, operation, kept);
+        return read;
+    }
+    for (std::size_t i = 0; i < registers.size(); ++i) {
+        if (!read[i]) {
+            p.w.setText(registers[i].box, "");
+        }
+    }
+    warnNeverRead(p, operation, kept);
     return read;
 }
 

@@ -12,10 +12,14 @@ void Command3_Click(Panel& p) {
     for (const ParameterRegister& reg : kParameterRegisters) {
         // Not rounded: a fraction finer than the register's unit goes out as it is. A box out
         // of range is skipped alone; the other registers do not depend on it.
-        const double value = leadingNumber(p.w.text(reg.box)) * reg.scale;
+        auto value = boxNumber(p.w.text(reg.box));
+        if (value) {
+            *value *= reg.scale;
+        }
         if (sendValueCommand(p, "EEPROM WRITE", registerLabel(reg), reg.writePrefix, value, true) ==
-            ValueSend::Stopped)
+            ValueSend::Stopped) {
             return;
+        }
     }
     Command4_Click(p);
 }

@@ -47,10 +47,11 @@ void step(Panel& p, const SetPoint& setPoint, const char* boundBox, int step,
 void Command4_Click(Panel& p) {
     if (p.m.i_comPort == 0)
         return;
-    if (sendValueCommand(p, "UPDATE", kKv.label, kKv.letter, leadingNumber(p.w.text(kKv.box)),
-                         true) == ValueSend::Stopped)
+    if (sendValueCommand(p, "UPDATE", kKv.label, kKv.letter, boxNumber(p.w.text(kKv.box)), true) ==
+        ValueSend::Stopped) {
         return;
-    sendValueCommand(p, "UPDATE", kMa.label, kMa.letter, leadingNumber(p.w.text(kMa.box)), false);
+    }
+    sendValueCommand(p, "UPDATE", kMa.label, kMa.letter, boxNumber(p.w.text(kMa.box)), false);
 }
 
 void KV_UP_Click(Panel& p) { step(p, kKv, "Text3", +1, "UP"); }

@@ -6,7 +6,13 @@
 #include "operations/operation_warnings.h"
 
 ValueSend sendValueCommand(Panel& p, const std::string& operation, const std::string& source,
-                           const std::string& prefix, double value, bool moreFollow) {
+                           const std::string& prefix, std::optional<double> number,
+                           bool moreFollow) {
+    if (!number) {
+        warnNoNumber(p, operation, source);
+        return ValueSend::Skipped;
+    }
+    const double value = *number;
     if (!std::isfinite(value)) {
         warnOutOfRange(p, operation, source);
         return ValueSend::Skipped;

@@ -1,5 +1,6 @@
 #include "serial/port_discovery.h"
 
+#include "serial/failure_text.h"
 #include "serial/ignoring_failure.h"
 
 namespace {
@@ -51,10 +52,12 @@ int16_t Rs232cFind(SerialContext& c) {
     return 0;
 }
 
-bool Rs232cSetInit(SerialContext& c, int16_t pt) {
-    c.MSComm5.setCommPort(pt);
-    c.MSComm5.setSettings(kLineSettings);
-    c.MSComm5.setInputLen(0);
+bool Rs232cSetInit(SerialContext& c, int16_t pt, const std::string& step) {
+    atStep(pt, step, [&] {
+        c.MSComm5.setCommPort(pt);
+        c.MSComm5.setSettings(kLineSettings);
+        c.MSComm5.setInputLen(0);
+    });
     try {
         c.MSComm5.setPortOpen(true);
         c.MSComm5.setInBufferCount(0);
@@ -62,7 +65,8 @@ bool Rs232cSetInit(SerialContext& c, int16_t pt) {
         return false;
     } catch (const SerialError& e) {
         if (e.number() != kErrPortNotExist) {
-            c.boxes.messageBox(e.what(), mb::ICONWARNING | mb::SYSTEMMODAL, kAppTitle);
+            c.boxes.messageBox(failureText(pt, step, e.what()), mb::ICONWARNING | mb::SYSTEMMODAL,
+                               kAppTitle);
         }
         // Leave the control closed whatever state the failure left it in.
         ignoringFailure([&] {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "serial/serial_context.h"
 
@@ -10,9 +11,10 @@ inline constexpr const char* kLineSettings = "115200,N,8,1";
 // Leaves the port closed. Shows nothing.
 int16_t Rs232cFind(SerialContext& c);
 
-// Selects, configures and opens port pt. Returns true on failure (its error path ran).
-// A failure while selecting or configuring is thrown to the caller as it came.
-bool Rs232cSetInit(SerialContext& c, int16_t pt);
+// Selects, configures and opens port pt. Returns true on failure (its error path ran). A
+// failure while selecting or configuring is thrown to the caller. Failure texts name the
+// port and the step ("opening the port", "reopening the port").
+bool Rs232cSetInit(SerialContext& c, int16_t pt, const std::string& step = "opening the port");
 
 // Opens i_comPort and tells the operator when that failed.
 void Rs232cOpen(SerialContext& c);

@@ -9,5 +9,4 @@
 // such an occurrence. Text before it (a stray ";", the tail of an earlier reply) is not part
 // of the reply. The empty command is answered by the first ";" and begins at 0. Nothing
 // while the reply is incomplete.
-std::optional<std::size_t> completedReplyStart(const std::string& received,
-                                               const std::string& cmd);
+std::optional<std::size_t> completedReplyStart(const std::string& received, const std::string& cmd);

@@ -1,7 +1,12 @@
 #include "serial/transaction.h"
 
+#include <algorithm>
+#include <vector>
+
+#include "serial/failure_text.h"
 #include "serial/ignoring_failure.h"
 #include "serial/port_discovery.h"
+#include "serial/reply_completion.h"
 #include "serial/usb_recovery.h"
 
 namespace {
@@ -19,15 +24,16 @@ private:
     int16_t& flag_;
 };
 
-bool replyComplete(const std::string& buf, const std::string& cmd) {
-    if (buf.find(';') == std::string::npos) {
-        return false;
-    }
-    return cmd.empty() || buf.find(cmd.front()) != std::string::npos;
-}
+// Replies to the other sends of a resent command may still be on their way when one of
+// them has answered; this long past the latest they could come, they are given up.
+constexpr double kLateReplyMarginMs = 500;
+
+// The sends of the current recovery cycle: the port was (re)opened before the first.
+using SendTimes = std::vector<double>;
 
 WaitEnd waitReply(SerialContext& c, const std::string& cmd, double start) {
     const double timeout = c.m.iComRecoveryTime;
+    const int16_t port = c.m.i_comPort;
     // The first pass does not sleep: bytes that came in the pass that timed out the previous
     // attempt are already waiting and raise no new event.
     int64_t passWait = 0;
@@ -41,20 +47,51 @@ WaitEnd waitReply(SerialContext& c, const std::string& cmd, double start) {
             return WaitEnd::TimedOut;
         }
         passWait = static_cast<int64_t>(start + timeout - now) + 1;
-        if (c.MSComm5.inBufferCount() == 0) {
+        const std::string step = "reading the reply to " + cmd;
+        if (atStep(port, step, [&] { return c.MSComm5.inBufferCount(); }) == 0) {
             continue;
         }
-        c.m.sRecvBuf += c.MSComm5.input();
-        if (c.m.sRecvBuf.find(';') == std::string::npos) {
-            continue;
-        }
-        if (replyComplete(c.m.sRecvBuf, cmd)) {
+        const std::string piece = atStep(port, step, [&] { return c.MSComm5.input(); });
+        c.m.sRecvBuf += piece;
+        if (const auto begin = completedReplyStart(c.m.sRecvBuf, cmd)) {
+            // What came before the reply is stale: a stray ";", the tail of an earlier reply.
+            c.m.sRecvBuf.erase(0, *begin);
             return WaitEnd::Complete;
         }
-        // A ";" without the command's letter is the tail of a stale reply: wait afresh.
-        start = c.clock.timeGetTime_EX();
-        passWait = static_cast<int64_t>(timeout) + 1;
+        if (piece.find(';') != std::string::npos) {
+            // A ";" that ends no reply to this command: wait afresh for the reply.
+            start = c.clock.timeGetTime_EX();
+            passWait = static_cast<int64_t>(timeout) + 1;
+        }
     }
+}
+
+// After a reply to a resent command: the controller may still answer the other sends. Were
+// they left on the line, each would complete the next command and shift every later value
+// of a read by one. So they are taken off the line, until as many replies as sends have come
+// or the latest could have come (the last send plus the latency this reply showed).
+CommandOutcome dropLateReplies(SerialContext& c, const std::string& cmd, const SendTimes& sends) {
+    const double answeredAt = c.clock.timeGetTime_EX();
+    const double deadline = sends.back() + (answeredAt - sends.front()) + kLateReplyMarginMs;
+    auto replies =
+        static_cast<std::size_t>(std::count(c.m.sRecvBuf.begin(), c.m.sRecvBuf.end(), ';'));
+    const std::string step = "reading late replies to " + cmd;
+    while (replies < sends.size()) {
+        const double now = c.clock.timeGetTime_EX();
+        if (now > deadline) {
+            break;
+        }
+        c.pump.processEvents(static_cast<int64_t>(deadline - now) + 1);
+        if (c.m.bUnloading) {
+            return CommandOutcome::Closing;
+        }
+        if (atStep(c.m.i_comPort, step, [&] { return c.MSComm5.inBufferCount(); }) == 0) {
+            continue;
+        }
+        const std::string late = atStep(c.m.i_comPort, step, [&] { return c.MSComm5.input(); });
+        replies += static_cast<std::size_t>(std::count(late.begin(), late.end(), ';'));
+    }
+    return CommandOutcome::Complete;
 }
 
 std::string deviceName(const ModuleState& m) { return "COM" + std::to_string(m.i_comPort); }
@@ -71,22 +108,32 @@ CommandOutcome errorPath(SerialContext& c, const SerialError& e) {
     if (c.m.bUnloading) {
         return CommandOutcome::Closing;
     }
-    ignoringFailure([&] { Rs232cSetInit(c, c.m.i_comPort); });
+    ignoringFailure([&] { Rs232cSetInit(c, c.m.i_comPort, "reopening the port"); });
     return CommandOutcome::Failed;
+}
+
+void closePort(SerialContext& c) {
+    atStep(c.m.i_comPort, "closing the port", [&] {
+        if (c.MSComm5.portOpen()) {
+            c.MSComm5.setPortOpen(false);
+        }
+    });
 }
 
 CommandOutcome transact(SerialContext& c, const std::string& cmd) {
     int16_t resends = 0;
     int16_t cycles = 0;
+    SendTimes sends;
     // A reply that came late for an earlier command must not answer this one.
-    c.MSComm5.setInBufferCount(0);
+    atStep(c.m.i_comPort, "discarding stale input", [&] { c.MSComm5.setInBufferCount(0); });
     for (;;) {
         const double start = c.clock.timeGetTime_EX();
         c.m.sRecvBuf.clear();
-        c.MSComm5.output(cmd + "\r\n");
+        atStep(c.m.i_comPort, "sending " + cmd, [&] { c.MSComm5.output(cmd + "\r\n"); });
+        sends.push_back(start);
         switch (waitReply(c, cmd, start)) {
         case WaitEnd::Complete:
-            return CommandOutcome::Complete;
+            return sends.size() == 1 ? CommandOutcome::Complete : dropLateReplies(c, cmd, sends);
         case WaitEnd::Closing:
             return CommandOutcome::Closing;
         case WaitEnd::TimedOut:
@@ -98,16 +145,15 @@ CommandOutcome transact(SerialContext& c, const std::string& cmd) {
         }
         if (cycles < c.m.iUsbRetryCount) {
             c.m.iUsbErr = 1;
-            if (c.MSComm5.portOpen()) {
-                c.MSComm5.setPortOpen(false);
-            }
+            closePort(c);
             UsbDeviceRecover(c, deviceName(c.m));
             if (c.m.bUnloading) {
                 return CommandOutcome::Closing;
             }
-            if (Rs232cSetInit(c, c.m.i_comPort)) {
+            if (Rs232cSetInit(c, c.m.i_comPort, "reopening the port")) {
                 return CommandOutcome::Failed;
             }
+            sends.clear();
             resends = 0;
             ++cycles;
             continue;

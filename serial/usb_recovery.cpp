@@ -135,13 +135,15 @@ struct Recovery {
         if (!argument || c.m.bUnloading) {
             return;
         }
-        if (!switchDevice("disable", *argument) || !waitmSec(c, c.m.iUsbRecoveryTime)) {
+        if (!switchDevice("disable", *argument)) {
             return;
         }
-        if (pollFor("disabled") == Poll::Stop) {
-            return;
-        }
-        if (!switchDevice("enable", *argument) || !waitmSec(c, c.m.iUsbRecoveryTime)) {
+        // Once disabled, the adapter is enabled again on every way out, closing included:
+        // otherwise the technician is left with a dead USB port until it is replugged.
+        const bool settled =
+            waitmSec(c, c.m.iUsbRecoveryTime) && pollFor("disabled") != Poll::Stop;
+        if (!switchDevice("enable", *argument) || !settled ||
+            !waitmSec(c, c.m.iUsbRecoveryTime)) {
             return;
         }
         pollFor("running");

@@ -1,6 +1,7 @@
 #include "platform/qt/qt_serial_control.h"
 
 #include <QStringList>
+#include <utility>
 
 namespace {
 
@@ -69,11 +70,16 @@ void QtSerialControl::raiseLatched() {
 
 void QtSerialControl::requireOpen() const {
     if (!port_.isOpen()) {
-        throw SerialError(kErrPortNotOpen, "Operation valid only while the port is open");
+        throw SerialError(kErrPortNotOpen,
+                          "the port is not open: the link to the controller was lost");
     }
 }
 
 void QtSerialControl::fail(QSerialPort::SerialPortError error) const {
+    if (error == QSerialPort::NoError) {
+        throw SerialError(errorNumber(QSerialPort::UnknownError),
+                          "the port failed without telling why");
+    }
     throw SerialError(errorNumber(error), port_.errorString().toStdString());
 }
 
@@ -146,10 +152,12 @@ void QtSerialControl::setPortOpen(bool open) {
     port_.setStopBits(settings_.stopBits);
     port_.setFlowControl(QSerialPort::NoFlowControl);
     if (!port_.open(QIODevice::ReadWrite)) {
-        const auto error = port_.error();
-        latched_.reset();
-        port_.clearError();
-        throw SerialError(errorNumber(error), port_.errorString().toStdString());
+        // errorOccurred latched the failure during open(); error() now reads it cleared.
+        const auto failure = std::exchange(latched_, std::nullopt);
+        if (failure) {
+            throw *failure;
+        }
+        fail(port_.error());
     }
 }
 

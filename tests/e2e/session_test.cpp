@@ -62,4 +62,70 @@ TEST(Session, ReadEditWriteReadBackStepUpdateCalibrate) {
     EXPECT_TRUE(rig.boxes.shown.empty());
 }
 
+const std::vector<const char*> kParameterBoxes{"Text1",  "Text2",  "Text3",  "Text4",
+                                               "Text5",  "Text6",  "Text15", "Text16",
+                                               "Text17", "Text18", "Text19", "Text20"};
+// The simulator's start registers as the boxes show them.
+const std::vector<std::string> kStoredTexts{"2.0", "3.8", "50",     "30.0",   "10",     "2.0",
+                                            "10",  "2.0", "0.1640", "0.0001", "0.1210", "0.0000"};
+const std::vector<std::string> kStoredReplies{"R20;",  "R38;", "R500;",  "R300;", "R100;",  "R20;",
+                                              "R100;", "R20;", "R1640;", "R1;",   "R1210;", "R0;"};
+
+std::vector<std::string> boxTexts(WindowRig& rig, const std::vector<const char*>& boxes) {
+    std::vector<std::string> texts;
+    for (const char* box : boxes) {
+        texts.push_back(rig.text(box));
+    }
+    return texts;
+}
+
+// A read then a write through faults that once put wrong values into the controller: a
+// stray ";" ahead of every reply at wire speed, and replies so late that the resends are
+// answered too (late by more than one and more than two reply time-outs).
+TEST(Session, StaleAndLateRepliesReadAndWriteTheStoredValues) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> simArgs;
+        int32_t timeoutMs;
+    };
+    const Case cases[] = {
+        {"stray semicolon at wire speed", {"--stale-semicolon", "--noise", "0"}, 400},
+        {"late past one time-out", {"--late", "120", "--noise", "0"}, 100},
+        {"late past two time-outs", {"--late", "230", "--noise", "0"}, 100},
+    };
+    for (const auto& tc : cases) {
+        SCOPED_TRACE(tc.name);
+        SimulatedWindow rig(8, tc.simArgs, tc.timeoutMs);
+        ASSERT_TRUE(rig.ready);
+        EXPECT_EQ(boxTexts(rig, {"Text21", "Text22"}),
+                  (std::vector<std::string>{"0.0861", "0.0501"}));
+        EXPECT_DOUBLE_EQ(rig.form->state().dAdGain, 0.0861);
+        ASSERT_TRUE(simControl(8, "flags 1011001110001"));
+        ASSERT_TRUE(simControl(8, "counts 512 1024 100"));
+        rig.click("Command6");
+        EXPECT_EQ(boxTexts(rig, {"Text12(0)", "Text12(1)", "Text12(2)", "Text12(3)", "Text12(10)",
+                                 "Text13", "Text14"}),
+                  (std::vector<std::string>{"0", "1", "0", "0", "1", "1", "0"}));
+        rig.click("Command5");
+        EXPECT_EQ(boxTexts(rig, {"Text9", "Text10", "Text11"}),
+                  (std::vector<std::string>{"10.911", "1.111", "5.481 (2.7)"}));
+        for (const char* box : kParameterBoxes) {
+            rig.form->setText(box, "");
+        }
+        rig.click("Command1");
+        EXPECT_EQ(boxTexts(rig, kParameterBoxes), kStoredTexts);
+        rig.click("Command3");
+        EXPECT_TRUE(rig.boxes.shown.empty());
+        ASSERT_TRUE(simControl(8, "late 0"));
+        ASSERT_TRUE(simControl(8, "stale-semicolon off"));
+        QTest::qWait(tc.timeoutMs * 3);
+        rig.form->serial().MSComm5.setInBufferCount(0);
+        std::vector<std::string> stored;
+        for (int r = 0; r < 12; ++r) {
+            stored.push_back(registerValue(rig, "R" + std::to_string(r)));
+        }
+        EXPECT_EQ(stored, kStoredReplies);
+    }
+}
+
 } // namespace

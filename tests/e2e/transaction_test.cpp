@@ -25,7 +25,7 @@ struct LinkCase {
 TEST(TransactionOverTheWire, FaultyRepliesStillComplete) {
     const LinkCase cases[] = {
         {"reply in pieces", {"--split", "4"}, "R20;"},
-        {"stale semicolon first", {"--stale-semicolon", "--no-pacing"}, ";R20;"},
+        {"stale semicolon first", {"--stale-semicolon", "--no-pacing"}, "R20;"},
         {"wire-speed pacing", {}, "R20;"},
     };
     for (const auto& tc : cases) {

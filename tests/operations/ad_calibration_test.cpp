@@ -30,6 +30,38 @@ TEST(AdCalibration, ReadTakesCoefficientsFromTheBoxesItFilled) {
     }
 }
 
+// At start-up the boxes hold design texts that no controller gave: one not read is emptied.
+TEST(AdCalibration, StartUpReadThatFailsEmptiesItsBoxes) {
+    struct Case {
+        const char* reply; // of "R12"; "R13" answers "R501;"
+        CommandOutcome outcome;
+        const char* shown;
+        double gain;
+        std::size_t warnings;
+    };
+    const Case cases[] = {{"R861;", Complete, "0.0861", 0.0861, 0},
+                          {"", Failed, "", 0, 1},
+                          {"R;", Complete, "", 0, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reply);
+        FakePanel f;
+        f.texts = {{"Text21", "0.0861"}, {"Text22", "0.0501"}};
+        f.answer("R12", {c.reply, c.outcome});
+        f.answer("R13", {"R501;"});
+        readCalibrationAtStartUp(f.p);
+        EXPECT_EQ(f.texts, (Texts{{"Text21", c.shown}, {"Text22", "0.0501"}}));
+        EXPECT_DOUBLE_EQ(f.m.dAdGain, c.gain);
+        EXPECT_DOUBLE_EQ(f.m.dAdOffset, 0.0501);
+        ASSERT_EQ(f.m.pendingWarnings.size(), c.warnings);
+        if (c.warnings != 0) {
+            EXPECT_EQ(f.m.pendingWarnings[0],
+                      "A/D Calibration EEPROM READ: the calibration could not be read from the "
+                      "controller (AD_GAIN (Text21)). These boxes are empty and the monitor is "
+                      "not corrected by them.");
+        }
+    }
+}
+
 TEST(AdCalibration, WriteTakesOnlyCoefficientsTheControllerTook) {
     struct Case {
         const char* text21;
@@ -44,6 +76,7 @@ TEST(AdCalibration, WriteTakesOnlyCoefficientsTheControllerTook) {
         {"9.5", Failed, {"W12,95000", "W13,501"}, 0.25, 0.0501, 0},
         {"9.5", Refused, {}, 0.25, 0.25, 1},
         {"1E400", Complete, {"W13,501"}, 0.25, 0.0501, 1},
+        {"", Complete, {"W13,501"}, 0.25, 0.0501, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.text21) + " " + std::to_string(c.sent.size()));

@@ -13,8 +13,8 @@ const Click kClicks[] = {Command1_Click, Command2_Click, Command3_Click, Command
                          Command5_Click, Command6_Click, Command7_Click, Command8_Click,
                          KV_UP_Click,    KV_DN_Click,    mA_UP_Click,    mA_DN_Click};
 // Bounds that let every stepper step.
-const Texts kTexts{{"Text7", "10"}, {"Text8", "2"}, {"Text3", "50"},
-                   {"Text4", "30"}, {"Text5", "5"}, {"Text6", "1"}};
+const Texts kTexts{{"Text7", "10"}, {"Text8", "2"}, {"Text3", "50"},      {"Text4", "30"},
+                   {"Text5", "5"},  {"Text6", "1"}, {"Text21", "0.0861"}, {"Text22", "0.0501"}};
 
 TEST(ClickGuards, NothingIsSentOrChangedWithoutAPort) {
     for (std::size_t i = 0; i < std::size(kClicks); ++i) {

@@ -26,7 +26,8 @@ struct Exchange {
 struct FakePanel : CommandLink, Window, MessageBoxes {
     ModuleState m;
     Panel p{m, *this, *this, *this};
-    // Exchanges per command, used in turn; an unscripted command is answered with its letter.
+    // Exchanges per command, used in turn; an unscripted command is answered with its letter
+    // and a 0.
     std::map<std::string, std::deque<Exchange>> script;
     std::function<void()> duringWait, whileBoxOpen;
     Strings sent, refused; // sent includes the waits ("wait 50")
@@ -40,7 +41,7 @@ struct FakePanel : CommandLink, Window, MessageBoxes {
     void answer(const std::string& cmd, Exchange e) { script[cmd].push_back(std::move(e)); }
 
     CommandOutcome Rs232cCommand(const std::string& cmd) override {
-        Exchange e{cmd.substr(0, 1) + ";"};
+        Exchange e{cmd.substr(0, 1) + "0;"};
         if (auto it = script.find(cmd); it != script.end() && !it->second.empty()) {
             e = std::move(it->second.front());
             it->second.pop_front();

@@ -61,6 +61,7 @@ TEST(OutputMonitor, KeepsBoxesWhenRefusedEmptiesThemWhenFailedOrGarbled) {
                           {0, Failed, "", 5, false},
                           {3, Failed, "", 5, false},
                           {1, Complete, "S0000,9E99,0000;", 3, false},
+                          {2, Complete, "S0512,,0512;", 5, false},
                           {3, Complete, "S32E3,0000,0000;", 5, false}};
     const Strings before{"1.000", "2.000", "3.000 (1.5)"};
     for (const Case& c : cases) {

@@ -10,7 +10,7 @@ TEST(ParameterRead, ShowsRepliesInOrderAndKeepsUnreadBoxesWithOneWarning) {
         CommandOutcome outcome;
         std::size_t sent;
     };
-    // The other registers answer "R;".
+    // The other registers answer "R0;".
     const Case cases[] = {
         {"R2", "R0;", "Text3", "", nullptr, Complete, 12},
         {"R1", "R0;", "Text2", ".0", nullptr, Complete, 12},
@@ -21,6 +21,8 @@ TEST(ParameterRead, ShowsRepliesInOrderAndKeepsUnreadBoxesWithOneWarning) {
         {"R8", "R65535;", "Text17", "6.5535", nullptr, Complete, 12},
         {"R10", "R1210;", "Text19", "0.1210", nullptr, Complete, 12},
         {"R3", "R7;", "Text4", "old", "mA_MAX (Text4)", Failed, 12},
+        // A reply without its number was not read either: no 0 to be written back.
+        {"R4", "R;", "Text5", "old", "KV_OUT (Text5)", Complete, 12},
         // The link is busy: the rest would be refused as well.
         {"R10", "R7;", "Text19", "old", "mA_SLOPE (Text19), mA_OFFSET (Text20)", Refused, 10},
     };

@@ -12,20 +12,31 @@ const Strings kDesignCommands{"W00,20", "W01,38",  "W02,500", "W03,300", "W04,10
                               "W05,20", "W06,100", "W07,20",  "c1640",   "d1",
                               "k1210",  "j0",      "V10",     "I2"};
 
+const std::string kNoNumber = " was not sent because it holds no number (use \".\" as the "
+                              "decimal point).";
+const std::string kOutOfRange = " was not sent because its number is out of range.";
+
 TEST(ParameterWrite, SendsEachBoxTimesItsFactorUnroundedThenTheSetPoints) {
     struct Case {
         const char *box, *text;
         std::size_t index;
-        const char *cmd, *skipped; // skipped: the warning's name of a box not sent
+        const char* cmd;     // nullptr: the box is not sent
+        std::string warning; // the warning naming a box not sent
     };
     const Case cases[] = {
-        {"Text1", "2.0", 0, "W00,20", nullptr},
-        {"Text1", "abc", 0, "W00,0", nullptr},
-        {"Text1", "12abc", 0, "W00,120", nullptr},
-        {"Text1", "2.05", 0, "W00,20.5", nullptr},
-        {"Text18", "0.00005", 9, "d.5", nullptr},
-        {"Text3", "1E400", 2, nullptr, "KV_MAX (Text3)"},
-        {"Text17", "1E305", 8, nullptr, "KV_SLOPE (Text17)"}, // beyond range only times 10000
+        {"Text1", "2.0", 0, "W00,20", ""},
+        {"Text1", "12kV", 0, "W00,120", ""},
+        {"Text1", "&H10", 0, "W00,160", ""},
+        {"Text1", " 2.5 ", 0, "W00,25", ""},
+        {"Text1", "2.05", 0, "W00,20.5", ""},
+        {"Text18", "0.00005", 9, "d.5", ""},
+        // A box without a number would store 0, a decimal comma the integer part.
+        {"Text3", "", 2, nullptr, "KV_MAX (Text3)" + kNoNumber},
+        {"Text1", "abc", 0, nullptr, "PWR_LMT (Text1)" + kNoNumber},
+        {"Text2", "4,2", 1, nullptr, "FIL_LMT (Text2)" + kNoNumber},
+        {"Text2", "１２", 1, nullptr, "FIL_LMT (Text2)" + kNoNumber},
+        {"Text3", "1E400", 2, nullptr, "KV_MAX (Text3)" + kOutOfRange},
+        {"Text17", "1E305", 8, nullptr, "KV_SLOPE (Text17)" + kOutOfRange}, // only times 10000
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.box) + " " + c.text);
@@ -34,15 +45,14 @@ TEST(ParameterWrite, SendsEachBoxTimesItsFactorUnroundedThenTheSetPoints) {
         f.texts[c.box] = c.text;
         Command3_Click(f.p);
         Strings expected = kDesignCommands;
-        if (c.cmd)
+        if (c.cmd) {
             expected[c.index] = c.cmd;
-        else
-            expected.erase(expected.begin() + c.index);
+        } else {
+            expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(c.index));
+        }
         EXPECT_EQ(f.sent, expected);
         EXPECT_EQ(f.m.pendingWarnings,
-                  c.skipped ? Strings{"EEPROM WRITE: " + std::string(c.skipped) +
-                                      " was not sent because its number is out of range."}
-                            : Strings{});
+                  c.warning.empty() ? Strings{} : Strings{"EEPROM WRITE: " + c.warning});
     }
 }
 

@@ -49,9 +49,9 @@ TEST(SetPoints, UpdateSendsBothSetPointsAndKeepsTheBoxes) {
         std::size_t warnings;
     };
     const Case cases[] = {
-        {"12.30", "", {"V12.3", "I.5"}, 0},
-        {"12.30", "V12.3", {}, 1}, // the mA set-point is not sent either
-        {"1E400", "", {"I.5"}, 1},
+        {"12.30", "", {"V12.3", "I.5"}, 0}, {"12.30", "V12.3", {}, 1}, // the mA set-point is not
+                                                                       // sent either
+        {"1E400", "", {"I.5"}, 1},          {"1,5", "", {"I.5"}, 1},   {"１２", "", {"I.5"}, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.kv) + " " + c.refused);

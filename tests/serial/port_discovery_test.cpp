@@ -84,7 +84,7 @@ TEST(Rs232cSetInit, ReportsOpeningFailures) {
         {"port held by another program",
          true,
          SerialError(1, "Permission denied"),
-         {"Permission denied", "not found a device\r\n\r\n"},
+         {"COM6: opening the port: Permission denied", "not found a device\r\n\r\n"},
          true},
         {"opens", true, std::nullopt, {}, false},
     };

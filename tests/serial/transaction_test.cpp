@@ -45,16 +45,24 @@ TEST(Rs232cCommandCompletion, ReplyNeedsSemicolonAndCommandLetter) {
     };
     const Case cases[] = {
         {"pieces in several reads", "R0", {{2, "R"}, {4, "2"}, {6, "0;"}}, "R20;", 6},
-        {"semicolon before the letter", "E", {{2, ";E"}}, ";E", 2},
+        // Text ahead of the reply is stale and dropped, never read as its value.
+        {"stray semicolon ahead of the reply", "R2", {{2, ";"}, {4, "R500;"}}, "R500;", 4},
+        {"stray semicolon then the letter waits for the digits",
+         "R0",
+         {{2, ";R"}, {5, "20;"}},
+         "R20;",
+         5},
+        {"tail of an earlier reply ahead", "E", {{2, "0,1;E"}, {3, "1;"}}, "E1;", 3},
+        {"last letter before the semicolon starts the reply", "R2", {{2, "RxR500;"}}, "R500;", 2},
         {"stale semicolon restarts the time-out",
          "R2",
          {{10, ";"}, {2900, "R500;"}},
-         ";R500;",
+         "R500;",
          2900},
         {"stale semicolon, reply after the first deadline",
          "R2",
          {{10, ";"}, {3005, "R500;"}},
-         ";R500;",
+         "R500;",
          3005},
         {"bytes after the semicolon in the same read stay", "A1", {{3, "A;xyz"}}, "A;xyz", 3},
         {"empty command completes at the first semicolon", "", {{1, "abc;"}}, "abc;", 1},
@@ -144,6 +152,44 @@ TEST(Rs232cCommandTimeouts, ReplyUnreadAtTheDeadlineCompletesTheResend) {
     EXPECT_EQ(link.m.iUsbErr, 0);
 }
 
+// A controller that answers every send late: the replies to the resends come after the
+// reply that completed the command, and must not answer the next one.
+TEST(Rs232cCommandTimeouts, LateRepliesToResendsAreTakenOffTheLine) {
+    struct Case {
+        const char* name;
+        uint32_t lateMs;
+        std::size_t answeredSend; // 0: every send is answered
+        uint32_t expectedEnd;
+    };
+    const Case cases[] = {
+        {"answered at once: no extra wait", 5, 0, 5},
+        {"3.5 s late: one resend", 3500, 0, 6501},
+        {"7 s late: two resends", 7000, 0, 13002},
+        // Only the last send is answered; the others can no longer be: wait out their time.
+        {"only the third send answered", 5, 3, 6002 + 6007 + 500 + 1},
+    };
+    for (const auto& tc : cases) {
+        SCOPED_TRACE(tc.name);
+        Link link;
+        link.port.onWrite = [&](int16_t, const std::string& text) {
+            if (tc.answeredSend != 0 && link.port.sent.size() != tc.answeredSend) {
+                return;
+            }
+            const std::string reply = text == "R0\r\n" ? "R20;" : "R38;";
+            link.pump.after(tc.lateMs, [&link, reply] { link.port.receive(reply); });
+        };
+        EXPECT_EQ(Rs232cCommand(link.c, "R0"), CommandOutcome::Complete);
+        EXPECT_EQ(link.m.sRecvBuf, "R20;");
+        EXPECT_EQ(link.counter.now, tc.expectedEnd);
+        link.port.onWrite = [&](int16_t, const std::string&) {
+            link.pump.after(5, [&link] { link.port.receive("R38;"); });
+        };
+        EXPECT_EQ(Rs232cCommand(link.c, "R1"), CommandOutcome::Complete);
+        EXPECT_EQ(link.m.sRecvBuf, "R38;");
+        EXPECT_EQ(link.port.discarded, "");
+    }
+}
+
 TEST(Rs232cCommandRecovery, AnswerAfterRecoveryCompletesWithUsbErrSet) {
     Link link;
     link.port.onWrite = [&](int16_t, const std::string&) {
@@ -181,10 +227,10 @@ TEST(Rs232cCommandRecovery, WriteFailureRunsTheErrorPathWithoutResend) {
         bool expectedOpen;
     };
     const Case cases[] = {
-        {"reopened", std::nullopt, {"Input/output error"}, true},
+        {"reopened", std::nullopt, {"COM4: sending R0: Input/output error"}, true},
         {"reopening fails as well",
          SerialError(13, "Permission denied"),
-         {"Input/output error", "Permission denied"},
+         {"COM4: sending R0: Input/output error", "COM4: reopening the port: Permission denied"},
          false},
     };
     for (const auto& tc : cases) {

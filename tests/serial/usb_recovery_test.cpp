@@ -39,6 +39,14 @@ TEST(UsbDeviceRecover, RunsTheToolInItsOrderWithItsWaits) {
         std::vector<std::string> statuses;
         std::vector<std::string> expectedRuns;
         uint32_t expectedMs;
+        uint32_t unloadAt = 0; // the window closes then; 0: it stays open
+    };
+    const std::string enable = "enable @USB\\VID_1A86&PID_7523\\1-1.2";
+    const std::vector<std::string> disableRuns{"find USB*",
+                                               "disable @USB\\VID_1A86&PID_7523\\1-1.2"};
+    const auto then = [](std::vector<std::string> runs, std::vector<std::string> more) {
+        runs.insert(runs.end(), more.begin(), more.end());
+        return runs;
     };
     const Case cases[] = {
         {"switches at once",
@@ -59,11 +67,24 @@ TEST(UsbDeviceRecover, RunsTheToolInItsOrderWithItsWaits) {
          {"find USB*", "disable @USB\\VID_1A86&PID_7523\\1-1.2", "status USB*", "status USB*",
           "enable @USB\\VID_1A86&PID_7523\\1-1.2", "status USB*"},
          7003},
-        {"status line is the last line ends it",
+        // Once disabled, every way out enables the adapter again.
+        {"status line is the last line",
          kFind,
          {"USB\\X\n    Name: USB Serial (COM1)"},
-         {"find USB*", "disable @USB\\VID_1A86&PID_7523\\1-1.2", "status USB*"},
+         then(disableRuns, {"status USB*", enable}),
          3001},
+        {"status listing unreadable",
+         kFind,
+         {""},
+         then(disableRuns, {"status USB*", enable}),
+         3001},
+        {"closing in the settle wait", kFind, {disabled}, then(disableRuns, {enable}), 1500, 1500},
+        {"closing in a poll pause",
+         kFind,
+         {running},
+         then(disableRuns, {"status USB*", enable}),
+         3500,
+         3500},
         {"match in the first piece ends it", "COM1: odd\n", {running}, {"find USB*"}, 0},
         {"no USB\\ before the match ends it", "PCI\\X: Port (COM1)\n", {running}, {"find USB*"}, 0},
     };
@@ -73,6 +94,9 @@ TEST(UsbDeviceRecover, RunsTheToolInItsOrderWithItsWaits) {
         rig.defaults();
         rig.console.findListing = tc.find;
         rig.console.statusListings = tc.statuses;
+        if (tc.unloadAt != 0) {
+            rig.pump.at(tc.unloadAt, [&] { rig.m.bUnloading = true; });
+        }
         UsbDeviceRecover(rig.c, "COM1");
         EXPECT_EQ(joined(rig.console.runs), tc.expectedRuns);
         EXPECT_EQ(rig.counter.now, tc.expectedMs);
