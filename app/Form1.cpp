@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include <QCloseEvent>
+#include <QFont>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -50,6 +51,11 @@ Form1::Form1(Form1Seams seams, QWidget* parent)
                                                                           seams_.consoleProgram,
                                                                           seams_.workFolder} {
     ui->setupUi(this);
+    // Whole-pixel advances: the blank runs of the function lines then set "y =" before the
+    // slope box and "x +" between the two boxes.
+    QFont captions = font();
+    captions.setHintingPreference(QFont::PreferFullHinting);
+    setFont(captions);
     resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
     for (auto* edit : findChildren<QLineEdit*>()) {
         boxes_[controlName(edit->objectName())] = edit;
