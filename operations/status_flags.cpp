@@ -18,9 +18,14 @@ void Command6_Click(Panel& p) {
         return;
     const CommandOutcome outcome = p.link.Rs232cCommand("E");
     // A refused read finds another command's reply in the buffer: the boxes keep the last
-    // read. A failed one is shown: its empty buffer raises every flag, which fails safe.
-    if (outcome == CommandOutcome::Refused || outcome == CommandOutcome::Closing)
+    // read. A failed one raises every flag, which fails safe; whatever the buffer still holds
+    // (the last reply, when the port was lost before the send) is not shown as live.
+    if (outcome == CommandOutcome::Refused || outcome == CommandOutcome::Closing) {
         return;
-    for (std::size_t i = 0; i < kFlagBoxes.size(); ++i)
-        p.w.setText(kFlagBoxes[i], leadingNumber(p.m.sRecvBuf, 2 + 2 * i) == 0 ? "1" : "0");
+    }
+    const bool failed = outcome == CommandOutcome::Failed;
+    for (std::size_t i = 0; i < kFlagBoxes.size(); ++i) {
+        const bool raised = failed || leadingNumber(p.m.sRecvBuf, 2 + 2 * i) == 0;
+        p.w.setText(kFlagBoxes[i], raised ? "1" : "0");
+    }
 }

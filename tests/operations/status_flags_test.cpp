@@ -17,6 +17,8 @@ TEST(StatusFlags, ShowsEachFlagInverted) {
         {"E0010000000000000000000000;", "0011111111111", Complete},
         // A dead link raises every flag; another transaction's reply is not shown.
         {"", "1111111111111", Failed},
+        // A port lost before the send leaves the last reply in the buffer: not shown as live.
+        {"E1,1,1,1,1,1,1,1,1,1,1,1,1;", "1111111111111", Failed},
         {"E1,1,1,1,1,1,1,1,1,1,1,1,1;", "_____________", Refused},
         {"E1,1,1,1,1,1,1,1,1,1,1,1,1;", "_____________", Closing},
     };
