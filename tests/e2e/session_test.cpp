@@ -89,7 +89,9 @@ TEST(Session, StaleAndLateRepliesReadAndWriteTheStoredValues) {
         int32_t timeoutMs;
     };
     const Case cases[] = {
-        {"stray semicolon at wire speed", {"--stale-semicolon", "--noise", "0"}, 400},
+        {"stray semicolon, split replies, wire speed",
+         {"--stale-semicolon", "--split", "3", "--noise", "0"},
+         400},
         {"late past one time-out", {"--late", "120", "--noise", "0"}, 100},
         {"late past two time-outs", {"--late", "230", "--noise", "0"}, 100},
     };
