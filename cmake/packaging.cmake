@@ -1,13 +1,13 @@
 # Where `cmake --install` puts the programs' companions, and the Debian package (cpack -G DEB).
 # The programs themselves are installed by their own folders.
 
-# Debian names the documentation folder after the package.
-set(CMAKE_INSTALL_DOCDIR "share/doc/kelvara" CACHE PATH "Documentation folder")
 include(GNUInstallDirs)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 set(kelvara_packaging ${CMAKE_SOURCE_DIR}/packaging)
+# Named after the package, as Debian wants, whatever the project's name.
+set(kelvara_docdir ${CMAKE_INSTALL_DATAROOTDIR}/doc/kelvara)
 
 # udev reads lib/udev/rules.d below /usr and /usr/local alike.
 install(FILES ${CMAKE_SOURCE_DIR}/tools/devcon/99-kelvara-usb-serial.rules
@@ -38,25 +38,27 @@ list(FILTER kelvara_compressed INCLUDE REGEX "\\.1\\.gz$")
 install(FILES ${kelvara_compressed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.gz ${kelvara_packaging}/copyright
               ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/LICENSE
-        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+        DESTINATION ${kelvara_docdir})
 # The README's links and picture.
 install(FILES ${CMAKE_SOURCE_DIR}/docs/devcon.md ${CMAKE_SOURCE_DIR}/docs/window.png
-        DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
+        DESTINATION ${kelvara_docdir}/docs)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kelvara)
 set(CPACK_PACKAGE_VENDOR "Kelvara developers")
 set(CPACK_PACKAGE_CONTACT "Kelvara developers <dev@kelvara.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "service tool for X-ray generator controller boards")
+# Debian shows these lines as they stand: under 80 columns each.
 set(CPACK_PACKAGE_DESCRIPTION
-    "With Kelvara a service technician sets up, drives and watches an X-ray generator through
-its controller board on a serial line (115200,N,8,1): it finds the controller on COM1 to
-COM128, reads and writes the EEPROM parameters, sets the kV and mA set-points, monitors the
-output and the status flags, and resets a hung USB serial adapter.
+    "With Kelvara a service technician sets up, drives and watches an X-ray
+generator through its controller board on a serial line at 115200 baud (8N1).
+It finds the controller on COM1 to COM128, reads and writes the EEPROM
+parameters, sets the kV and mA set-points, monitors the output and the status
+flags, and resets a hung USB serial adapter.
 
-The package holds the program, the controller simulator kelvara-sim, the device console
-kelvara-devcon and a udev rule that lets members of the dialout group reset USB serial
-adapters.")
+The package holds the program, the controller simulator kelvara-sim, the
+device console kelvara-devcon and a udev rule that lets members of the dialout
+group reset USB serial adapters.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
