@@ -95,4 +95,6 @@ step "remove"
 as_root env DEBIAN_FRONTEND=noninteractive apt-get remove -y kelvara
 [ ! -e "$rule" ] || fail "$rule is left after removal"
 [ ! -e /usr/bin/kelvara ] || fail "/usr/bin/kelvara is left after removal"
+# The maintainer scripts keep a removed package known to dpkg until it is purged.
+as_root dpkg --purge kelvara
 step "package check passed"
