@@ -58,6 +58,8 @@ XDG_RUNTIME_DIR=$runtime timeout 300 xvfb-run -a -s "-screen 0 1024x768x24" bash
         return 1
     }
 
+    # A failed check leaves neither the simulator nor the program running.
+    trap "kill \$(jobs -p) 2>/dev/null || true" EXIT
     ready=$(mktemp)
     /usr/bin/kelvara-sim > "$ready" & sim=$!
     for _ in $(seq 50); do grep -q COM "$ready" && break; sleep 0.1; done
@@ -65,8 +67,9 @@ XDG_RUNTIME_DIR=$runtime timeout 300 xvfb-run -a -s "-screen 0 1024x768x24" bash
     waitWindow "\"Kelvara Ver." 20 || { echo "no window against the simulator" >&2; exit 1; }
     sleep 2
     import -window root "$1"
-    kill "$app" "$sim"
+    kill "$app" "$sim" 2>/dev/null || true
     wait "$app" "$sim" || true
+    rm -f "$ready"
 
     # Without a controller: the message box, titled "Kelvara", and no main window; OK ends it.
     /usr/bin/kelvara & app=$!
