@@ -7,12 +7,13 @@ as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+# install_packages [LIST]: the packages of LIST (default scripts/packages.txt) not installed yet.
 install_packages() {
-    local missing=() package
+    local list=${1:-$top/scripts/packages.txt} missing=() package
     while read -r package; do
         dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null | grep -qx installed \
             || missing+=("$package")
-    done < "$top/scripts/packages.txt"
+    done < "$list"
     if [ ${#missing[@]} -eq 0 ]; then
         return
     fi

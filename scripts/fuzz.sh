@@ -9,14 +9,7 @@ runs=200000
 dir="$top/build-fuzz"
 targets=(reply_completion_fuzz leading_number_fuzz line_reader_fuzz)
 
-missing=()
-while read -r package; do
-    dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null | grep -qx installed \
-        || missing+=("$package")
-done < "$top/scripts/packages-fuzz.txt"
-if [ ${#missing[@]} -gt 0 ]; then
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+install_packages "$top/scripts/packages-fuzz.txt"
 
 cmake -S "$top" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVARA_FUZZ=ON \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++

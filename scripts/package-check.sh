@@ -12,14 +12,7 @@ fail() {
 }
 
 install_packages
-missing=()
-while read -r package; do
-    dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null | grep -qx installed \
-        || missing+=("$package")
-done < "$top/scripts/packages-release.txt"
-if [ ${#missing[@]} -gt 0 ]; then
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+install_packages "$top/scripts/packages-release.txt"
 
 dir=$(realpath -m "${1:-$top/build}")
 build "$dir"
