@@ -34,6 +34,7 @@ ensure_german_locale() {
 build() {
     local dir=$1
     shift
-    cmake -S "$top" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+    cmake -S "$top" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        ${KELVARA_WERROR:+-DKELVARA_WERROR=$KELVARA_WERROR} "$@"
     cmake --build "$dir" -j "$(nproc)"
 }
