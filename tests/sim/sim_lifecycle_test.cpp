@@ -99,7 +99,8 @@ TEST_F(SimLine, FakeDevconListsAndSwitchesTheRunningSimulators) {
         {"status", "*SIM18", 0,
          found(18, "\n    Name: ") + "    Device is disabled.\n1 matching device(s) found.\n", ""},
         {"enable", "@" + adapter(18), 0, adapter(18) + ": Enabled\n1 device(s) are enabled.\n",
-         "R20;"}};
+         "R20;"},
+    };
     const std::string out = portlinks::workFolder() + "/out.txt";
     const std::string devcon = "'" + SimProcess::besideExecutable("kelvara-fake-devcon") + "' ";
     for (const auto& [verb, argument, status, listing, reply] : cases) {

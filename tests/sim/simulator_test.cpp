@@ -17,7 +17,8 @@ TEST_F(SimLine, AnswersTheControllerCommands) {
          "k1210;j0;W12,95000;W13,1E+20;R1210;R0;R95000;R1E+20;"},
         {"V60 I80 S1 V10 I2 S1", "V60;I80;S0512,1024,1024;V10;I2;S0512,0171,0026;"},
         {"V-5 I1E+300 S1 E F3.8 A1", "V-5;I1E+300;S0512,0000,9999;" + kNoFlags + "F3.8;A1;"},
-        {"\rW00,abc\r\nW08,5 R14 S2 " + std::string(300, 'R') + " R0", ";;;;;;R20.5;"}};
+        {"\rW00,abc\r\nW08,5 R14 S2 " + std::string(300, 'R') + " R0", ";;;;;;R20.5;"},
+    };
     for (const auto& [sent, replies] : cases) {
         SCOPED_TRACE(sent);
         expectReplies(sent, replies);
@@ -52,7 +53,8 @@ TEST_F(SimLine, OptionsAndControlLinesShapeTheReplies) {
         {{"--fil-count", "42", "--counts", "-,5,-", "--noise", "0"}, {}, "S1", "S0042,0005,0000;"},
         {{"--noise", "0"}, {"fil-count 7", "counts - 9999 3"}, "S1", "S0007,9999,0003;"},
         {{"--flags", "0100000000000"}, {}, "E", "E0,1,0,0,0,0,0,0,0,0,0,0,0;"},
-        {{}, {"flags 1010101010101", "flag 12 0"}, "E", "E1,0,1,0,1,0,1,0,1,0,1,0,0;"}};
+        {{}, {"flags 1010101010101", "flag 12 0"}, "E", "E1,0,1,0,1,0,1,0,1,0,1,0,0;"},
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.options) + ::testing::PrintToString(c.controls));
         start(33, c.options);
