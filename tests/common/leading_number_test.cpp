@@ -57,4 +57,12 @@ TEST(leadingNumber, ReadsRadixIntegersAndAnyLength) {
     ExpectCases([](std::size_t pos) { return leadingNumber("S0512,1024,0100;", pos); }, positions);
 }
 
+// A box holds a number when its text starts with one; "1,5" is a decimal comma, no number.
+TEST(boxNumber, IsNothingWithoutANumberOrWithADecimalComma) {
+    const std::pair<std::string, std::optional<double>> cases[] = {
+        {"1,5", std::nullopt}, {"1,", 1}, {"2.5 kV", 2.5}, {"", std::nullopt}, {"-", std::nullopt},
+    };
+    ExpectCases([](const std::string& text) { return boxNumber(text); }, cases);
+}
+
 } // namespace
