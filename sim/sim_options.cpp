@@ -1,98 +1,39 @@
 #include "sim/sim_options.h"
 
-#include "sim/sim_values.h"
+#include "sim/control_commands.h"
+#include "sim/sim_settings.h"
 
-#include <functional>
+#include <algorithm>
 #include <string_view>
 
 namespace {
 
-struct Option {
-    std::string_view name;
-    std::string_view value; // what the value must be; empty for a switch
-    // False when the value is not valid.
-    std::function<bool(SimOptions&, std::string_view)> apply;
-};
-
-Option integer(std::string_view name, std::string_view what, long min, long max,
-               std::function<void(SimOptions&, long)> set) {
-    return {name, what, [=](SimOptions& o, std::string_view text) {
-                const auto value = simvalues::parseInteger(text, min, max);
-                if (value)
-                    set(o, *value);
-                return value.has_value();
-            }};
-}
-
-Option flag(std::string_view name, std::function<void(SimOptions&)> set) {
-    return {name, "", [set](SimOptions& o, std::string_view) {
-                set(o);
-                return true;
-            }};
-}
-
-bool setCounts(SimOptions& o, std::string_view text) {
-    std::array<std::optional<int>, 3> counts;
-    for (std::size_t i = 0; i < counts.size(); ++i) {
-        const auto comma = text.find(',');
-        if ((comma == std::string_view::npos) != (i + 1 == counts.size()))
-            return false;
-        const auto count = simvalues::parseCount(text.substr(0, comma));
-        if (!count)
-            return false;
-        counts[i] = *count;
-        text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
-    }
-    o.fixedCounts = counts;
-    return true;
-}
-
-const std::vector<Option>& options() {
-    static const std::vector<Option> table = {
-        integer("--port", "a COM number from 1 to 128", 1, 128,
-                [](SimOptions& o, long n) { o.port = static_cast<int>(n); }),
-        integer("--fil-count", "a count from 0 to 9999", 0, Controller::maxCount,
-                [](SimOptions& o, long n) { o.filamentCount = static_cast<int>(n); }),
-        {"--counts", "F,K,M with each a count from 0 to 9999 or -", setCounts},
-        integer("--noise", "a count from 0 to 100", 0, simvalues::maxNoise,
-                [](SimOptions& o, long n) { o.noise = static_cast<int>(n); }),
-        {"--flags", "thirteen 0/1 digits",
-         [](SimOptions& o, std::string_view text) {
-             const auto flags = simvalues::parseFlags(text);
-             if (flags)
-                 o.flags = *flags;
-             return flags.has_value();
-         }},
-        flag("--no-pacing", [](SimOptions& o) { o.pacing = false; }),
-        flag("--silent", [](SimOptions& o) { o.faults.silent = true; }),
-        integer("--silent-after", "a number of commands", 0, simvalues::maxCommandCount,
-                [](SimOptions& o, long n) { o.faults.answersLeft = n; }),
-        integer("--silent-for", "a number of commands", 0, simvalues::maxCommandCount,
-                [](SimOptions& o, long n) { o.faults.ignoreNext = n; }),
-        integer("--late", "milliseconds from 0 to 600000", 0, simvalues::maxLateMs,
-                [](SimOptions& o, long ms) { o.faults.late = std::chrono::milliseconds(ms); }),
-        integer("--split", "a number of pieces from 1 to 64", 1, LineFaults::maxPieces,
-                [](SimOptions& o, long k) { o.faults.pieces = static_cast<int>(k); }),
-        flag("--stale-semicolon", [](SimOptions& o) { o.faults.staleSemicolon = true; }),
-        flag("--garbage", [](SimOptions& o) { o.faults.garbage = true; }),
-        flag("--out-of-range", [](SimOptions& o) { o.outOfRange = true; }),
-        flag("--probe-only", [](SimOptions& o) { o.faults.probeOnly = true; }),
-        {"--control", "a control line",
-         [](SimOptions& o, std::string_view text) {
-             o.controlLine = std::string(text);
-             return true;
-         }},
-        flag("--help", [](SimOptions& o) { o.help = true; }),
-    };
-    return table;
-}
-
-const Option* findOption(std::string_view name) {
-    for (const auto& option : options()) {
-        if (option.name == name)
-            return &option;
+const Setting* findSetting(std::string_view option) {
+    for (const auto& setting : simSettings()) {
+        if (!setting.option.empty() && setting.option == option) {
+            return &setting;
+        }
     }
     return nullptr;
+}
+
+// The control line an option's value stands for; nullopt when the value is not valid. A value
+// of several arguments has them comma-separated ("--counts 1,-,3" is "counts 1 - 3"). The line
+// is tried on a scratch state, so that a bad value stops the start with a usage line.
+std::optional<std::string> settingLine(const Setting& setting, std::string_view value) {
+    std::string line(setting.name);
+    Setting::Words words = {setting.name};
+    for (std::size_t start = 0; start <= value.size();) {
+        const std::size_t comma = std::min(value.find(',', start), value.size());
+        words.push_back(value.substr(start, comma - start));
+        line += " " + std::string(words.back());
+        start = comma + 1;
+    }
+    SimState scratch(0);
+    if (words.size() != setting.arguments + 1 || !setting.apply(scratch, words)) {
+        return std::nullopt;
+    }
+    return line;
 }
 
 } // namespace
@@ -101,45 +42,53 @@ std::variant<SimOptions, std::string> parseSimOptions(const std::vector<std::str
     SimOptions result;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view arg = args[i];
-        if (arg == "-h")
-            arg = "--help";
         std::optional<std::string_view> value;
         if (const auto equals = arg.find('='); arg.starts_with("--") && equals != arg.npos) {
             value = arg.substr(equals + 1);
             arg = arg.substr(0, equals);
         }
-        const Option* option = findOption(arg);
-        if (option == nullptr)
+        const Setting* setting = findSetting(arg);
+        const bool isSwitch =
+            arg == "-h" || arg == "--help" || (setting != nullptr && !setting->implied.empty());
+        if (setting == nullptr && !isSwitch && arg != "--port" && arg != "--control") {
             return "unknown option '" + args[i] + "'";
-        if (option->value.empty()) {
-            if (value)
-                return std::string(arg) + " takes no value";
-            option->apply(result, {});
-            continue;
         }
-        if (!value) {
-            if (i + 1 == args.size())
-                return std::string(arg) + " needs " + std::string(option->value);
+        if (isSwitch && value) {
+            return std::string(arg) + " takes no value";
+        }
+        if (!isSwitch && !value) {
+            if (i + 1 == args.size()) {
+                return std::string(arg) + " needs a value";
+            }
             value = args[++i];
         }
-        if (!option->apply(result, *value))
-            return std::string(arg) + " needs " + std::string(option->value) + ", not '" +
-                   std::string(*value) + "'";
+        if (setting != nullptr) {
+            const std::string_view given = value.value_or(setting->implied);
+            const auto line = settingLine(*setting, given);
+            if (!line) {
+                return std::string(arg) + " needs " + std::string(setting->usage) + ", not '" +
+                       std::string(given) + "'";
+            }
+            result.settings.push_back(*line);
+        } else if (arg == "--port") {
+            const auto port = parseInteger(*value, 1, 128);
+            if (!port) {
+                return "--port needs a COM number from 1 to 128, not '" + std::string(*value) + "'";
+            }
+            result.port = static_cast<int>(*port);
+        } else if (arg == "--control") {
+            result.controlLine = std::string(*value);
+        } else {
+            result.help = true;
+        }
     }
     return result;
 }
 
 void configure(SimState& state, const SimOptions& options) {
-    state.controller.setFilamentCount(options.filamentCount);
-    state.controller.fixCount(Controller::Channel::Filament, options.fixedCounts[0]);
-    state.controller.fixCount(Controller::Channel::Kv, options.fixedCounts[1]);
-    state.controller.fixCount(Controller::Channel::Ma, options.fixedCounts[2]);
-    state.controller.setNoise(options.noise);
-    for (int i = 0; i < Controller::flagCount; ++i)
-        state.controller.setFlag(i, options.flags[static_cast<std::size_t>(i)]);
-    state.controller.setOutOfRange(options.outOfRange);
-    state.faults = options.faults;
-    state.pacing = options.pacing;
+    for (const auto& line : options.settings) {
+        applyControl(state, line);
+    }
 }
 
 std::string helpText() {
@@ -188,6 +137,7 @@ Control channel: the stream socket COMn.ctl beside the link (mode 0600) takes on
 connection and answers "ok" or "error: <reason>". From a script:
   kelvara-sim --port N --control "LINE"   (prints the answer; exit 0 on "ok", else 1)
 Lines:
+  fil-count N          as --fil-count
   counts F K M         fix counts as --counts (blank-separated, "-" to follow)
   flags BITS           set all thirteen flags
   flag I V             set flag I (0..12, XRAY_STATUS = 0, DOOR = 12) to V (0 or 1)

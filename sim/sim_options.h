@@ -2,7 +2,6 @@
 
 #include "sim/sim_state.h"
 
-#include <array>
 #include <optional>
 #include <string>
 #include <variant>
@@ -10,13 +9,8 @@
 
 struct SimOptions {
     int port = 3;
-    int filamentCount = 512;
-    std::array<std::optional<int>, 3> fixedCounts; // filament, kV, mA
-    int noise = 1;
-    std::array<bool, Controller::flagCount> flags{};
-    bool pacing = true;
-    bool outOfRange = false;
-    LineFaults faults;
+    // The settings as control lines, checked, in the order given: "--late 300" is "late 300".
+    std::vector<std::string> settings;
     std::optional<std::string> controlLine; // send it to the running simulator instead
     bool help = false;
 };

@@ -6,7 +6,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -48,25 +48,33 @@ bool SimProcess::start(const std::vector<std::string>& args) {
     fcntl(fds[0], F_SETFD, FD_CLOEXEC);
     fcntl(fds[1], F_SETFD, FD_CLOEXEC);
 
-    std::vector<char*> argv;
-    argv.push_back(program_.data());
     std::vector<std::string> copies = args;
-    for (auto& arg : copies)
+    std::vector<char*> argv = {program_.data()};
+    for (auto& arg : copies) {
         argv.push_back(arg.data());
+    }
     argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-    if (!stderrPath_.empty())
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, stderrPath_.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int spawned =
-        posix_spawn(&pid_, program_.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
+    const int errors = stderrPath_.empty() ? -1
+                                           : open(stderrPath_.c_str(),
+                                                  O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const pid_t parent = getpid();
+    pid_ = fork();
+    if (pid_ == 0) {
+        // Between fork and exec only async-signal-safe calls. The simulator gets SIGTERM when
+        // the thread that started it ends, so a test killed by its time-out leaves no simulator
+        // behind holding its port link.
+        if (prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || getppid() != parent ||
+            dup2(fds[1], STDOUT_FILENO) < 0 || (errors >= 0 && dup2(errors, STDERR_FILENO) < 0)) {
+            _exit(127);
+        }
+        execve(program_.c_str(), argv.data(), environ);
+        _exit(127);
+    }
+    if (errors >= 0) {
+        close(errors);
+    }
     close(fds[1]);
-    if (spawned != 0) {
-        pid_ = -1;
+    if (pid_ < 0) {
         close(fds[0]);
         return false;
     }

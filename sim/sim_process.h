@@ -6,8 +6,9 @@
 
 #include <sys/types.h>
 
-// Runs kelvara-sim for a test: spawned without a shell, with the caller's environment (so its
-// XDG_RUNTIME_DIR picks the port-link folder), and awaited until its ready line.
+// Runs kelvara-sim for a test: started without a shell, with the caller's environment (so its
+// XDG_RUNTIME_DIR picks the port-link folder), awaited until its ready line, and ended with the
+// thread that started it.
 class SimProcess {
 public:
     // The program to run; empty: kelvara-sim beside the running executable.

@@ -1,5 +1,7 @@
 #include "platform/linux/com_name_table.h"
+#include "platform/linux/port_link_folder.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -12,97 +14,87 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr auto Full = ComNameTable::Scope::Full;
-
-// A private port-link folder (0700) with stand-in device files beside it. Links always win or
-// the table is LinksOnly, so no test here looks at a host serial port.
+// A port-link folder in the test program's private runtime folder, with stand-in device files
+// beside it. Links always win or the table is LinksOnly, so no host serial port is looked at.
 class ComNameTableTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/com-name-table-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root_ = pattern;
-        ASSERT_EQ(mkdir(folder().c_str(), 0700), 0);
+        fs::create_directories(root);
+        ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
     }
-    void TearDown() override { fs::remove_all(root_); }
-
-    std::string folder() const { return root_ + "/ports"; }
     std::string device(const std::string& name) const {
-        std::ofstream(root_ + "/" + name).put('\0');
-        return fs::canonical(root_ + "/" + name).string();
+        std::ofstream(root + "/" + name).put('\0');
+        return fs::canonical(root + "/" + name).string();
     }
     void link(int n, const std::string& target) const {
-        fs::create_symlink(target, folder() + "/COM" + std::to_string(n));
+        fs::create_symlink(target, folder + "/COM" + std::to_string(n));
     }
     ComNameTable table(ComNameTable::Scope scope = ComNameTable::Scope::LinksOnly) const {
-        return {folder(), scope};
+        return {folder, scope};
     }
 
-    std::string root_;
+    const std::string root = std::string(std::getenv("XDG_RUNTIME_DIR")) + "/" +
+                             ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    const std::string folder = root + "/links";
 };
 
-TEST_F(ComNameTableTest, TrustedLinkWinsOverTheDefaultTableEvenWhenDangling) {
+// A trusted link wins over the default table, even dangling; outside 1..128 nothing is named.
+TEST_F(ComNameTableTest, ResolvesLinksFirstAndReadsThemBackwards) {
     const std::string adapter = device("ttyUSB7");
-    fs::create_symlink("ttyUSB7", root_ + "/by-id");
-    link(1, root_ + "/by-id"); // absolute, through a second link
-    link(2, "../ttyUSB7");     // relative to the folder
-    link(3, root_ + "/gone");  // the name is taken, its device gone: not /dev/ttyS2
-    EXPECT_EQ(table(Full).resolve(1), adapter);
-    EXPECT_EQ(table(Full).resolve(2), adapter);
-    EXPECT_EQ(table(Full).resolve(3), "");
+    fs::create_symlink(adapter, root + "/by-id");
+    link(1, root + "/by-id"); // absolute, through a second link
+    link(9, "../ttyUSB7");    // relative to the folder
+    link(3, root + "/gone");  // the name is taken, its device gone: not /dev/ttyS2
+    link(128, device("ttyUSB1"));
+    link(129, adapter);
+    const std::pair<int, std::string> names[] = {
+        {1, adapter}, {9, adapter}, {3, ""}, {0, ""}, {-1, ""}, {129, ""}, {1000, ""},
+    };
+    for (const auto& [n, expected] : names) {
+        EXPECT_EQ(table(ComNameTable::Scope::Full).resolve(n), expected) << "COM" << n;
+    }
+    EXPECT_EQ(table().resolve(2), "") << "LinksOnly falls back to no default name";
+    const std::pair<std::string, int> numbers[] = {
+        {adapter, 1},           {root + "/by-id", 1},   {root + "/ttyUSB1", 128},
+        {device("ttyUSB2"), 0}, {root + "/missing", 0},
+    };
+    for (const auto& [devnode, expected] : numbers) {
+        EXPECT_EQ(table().comNumberOf(devnode), expected) << devnode;
+    }
 }
 
-TEST_F(ComNameTableTest, LinksInAnUntrustedFolderAreIgnored) {
-    const std::string planted = device("fake-controller");
-    link(5, planted);
-    ASSERT_EQ(chmod(folder().c_str(), 0777), 0);
-    EXPECT_EQ(table().resolve(5), "");
-    EXPECT_EQ(table().comNumberOf(planted), 0);
+// Only a real folder of ours that nobody else can write is trusted, and only the links in it;
+// a missing folder is made 0700 whatever the umask.
+TEST_F(ComNameTableTest, TrustsOnlyFoldersNobodyElseCanWrite) {
+    link(5, device("fake-controller"));
+    fs::create_symlink(folder, root + "/alias");
+    for (const auto& [mode, trusted] : {std::pair{0700, true},
+                                        {0500, true},
+                                        {0755, true},
+                                        {0770, false},
+                                        {0702, false},
+                                        {01777, false}}) {
+        ASSERT_EQ(chmod(folder.c_str(), static_cast<mode_t>(mode)), 0);
+        EXPECT_EQ(portlinks::ensureTrustedFolder(folder), trusted) << mode;
+        EXPECT_EQ(table().resolve(5).empty(), !trusted) << mode;
+    }
+    EXPECT_FALSE(portlinks::ensureTrustedFolder(root + "/alias"));
+    const mode_t old = umask(0);
+    EXPECT_TRUE(portlinks::ensureTrustedFolder(root + "/new/a"));
+    umask(old);
+    EXPECT_EQ(fs::status(root + "/new").permissions(), fs::perms::owner_all);
+    EXPECT_EQ(fs::status(root + "/new/a").permissions(), fs::perms::owner_all);
 }
 
-TEST_F(ComNameTableTest, LinkOwnedBySomeoneElseIsIgnored) {
+TEST_F(ComNameTableTest, FolderOrLinkOfSomeoneElseIsNotTrusted) {
     if (geteuid() != 0) {
-        GTEST_SKIP() << "handing a link to another account needs root";
+        GTEST_SKIP() << "handing a folder or link to another account needs root";
     }
     link(6, device("fake-controller"));
-    ASSERT_EQ(lchown((folder() + "/COM6").c_str(), 65534, 65534), 0);
+    ASSERT_EQ(lchown((folder + "/COM6").c_str(), 65534, 65534), 0);
     EXPECT_EQ(table().resolve(6), "");
-}
-
-TEST_F(ComNameTableTest, LinksOnlyNeverFallsBackToTheDefaultTable) {
-    for (int n = 1; n <= 128; ++n) {
-        EXPECT_EQ(table().resolve(n), "") << "COM" << n;
-    }
-}
-
-TEST_F(ComNameTableTest, NumbersOutsideOneTo128NameNothing) {
-    const std::string adapter = device("ttyUSB0");
-    for (const int n : {0, -1, 129}) {
-        link(n, adapter);
-    }
-    for (const int n : {0, -1, 129, 1000}) {
-        EXPECT_EQ(table(Full).resolve(n), "") << "COM" << n;
-    }
-    EXPECT_EQ(table().comNumberOf(adapter), 0);
-}
-
-TEST_F(ComNameTableTest, ComNumberOfReadsTheLinksBackwards) {
-    const std::string adapter = device("ttyUSB0");
-    link(12, adapter);
-    link(9, adapter);
-    link(128, device("ttyUSB1"));
-    fs::create_symlink(adapter, root_ + "/alias");
-    struct Case {
-        std::string devnode;
-        int expected;
-    };
-    for (const Case& c : {Case{adapter, 9},              // the lowest name wins
-                          Case{root_ + "/alias", 9},     // compared after resolving symlinks
-                          Case{root_ + "/ttyUSB1", 128}, // the last name
-                          Case{device("ttyUSB2"), 0},    // no link names it
-                          Case{root_ + "/missing", 0}}) {
-        EXPECT_EQ(table().comNumberOf(c.devnode), c.expected) << c.devnode;
-    }
+    ASSERT_EQ(chown(folder.c_str(), 65534, 65534), 0);
+    EXPECT_FALSE(portlinks::ensureTrustedFolder(folder));
 }
 
 } // namespace

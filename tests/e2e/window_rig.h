@@ -15,6 +15,7 @@
 #include "sim/sim_control.h"
 #include "sim/sim_process.h"
 #include "tests/support/fake_serial.h"
+#include "tests/support/serve_until.h"
 
 class RecordingTones : public TonePlayer {
 public:
@@ -71,16 +72,3 @@ struct SimulatedWindow : WindowRig {
     SimProcess sim;
     bool ready = false;
 };
-
-// Serves window events until done() holds or limitMs passed.
-template <typename Done> bool serveUntil(Done done, int limitMs = 5000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > limitMs) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}

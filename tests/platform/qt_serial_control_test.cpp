@@ -12,6 +12,7 @@
 
 #include "platform/linux/port_link_folder.h"
 #include "platform/qt/qt_serial_control.h"
+#include "tests/support/serve_until.h"
 
 namespace {
 
@@ -67,15 +68,6 @@ void openAt(QtSerialControl& control, int16_t com) {
     control.setSettings("115200,N,8,1");
     control.setInputLen(0);
     control.setPortOpen(true);
-}
-
-template <typename Done> bool serveUntil(Done done) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < 2000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return done();
 }
 
 int errorNumberOf(QtSerialControl& control, int16_t com) {
@@ -162,15 +154,3 @@ TEST(QtSerialControl, RefusesBadSettingsAndUseWhileClosed) {
 }
 
 } // namespace
-
-int main(int argc, char* argv[]) {
-    char runtime[] = "/tmp/kelvara-qtserial-XXXXXX";
-    const std::string folder = mkdtemp(runtime);
-    setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
-    portlinks::ensureTrustedFolder(portlinks::portLinkFolder());
-    QCoreApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    const int result = RUN_ALL_TESTS();
-    std::filesystem::remove_all(folder);
-    return result;
-}

@@ -1,103 +1,115 @@
-#include "sim/sim_files.h"
-#include "tests/sim/sim_line_fixture.h"
+#include "tests/sim/sim_line.h"
 
 #include <csignal>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <tuple>
-#include <utility>
+#include <thread>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 namespace {
 
-bool exists(const std::string& path) {
-    return std::filesystem::exists(std::filesystem::symlink_status(path));
+// Beyond the largest pid Linux gives out: never a running process.
+constexpr pid_t kGonePid = 99999999;
+
+bool filesGone(int com) {
+    const auto gone = [](const std::string& path) {
+        return !std::filesystem::exists(std::filesystem::symlink_status(path));
+    };
+    return gone(portlinks::linkPath(com)) && gone(simfiles::pidFilePath(com)) &&
+           gone(simfiles::controlPath(com));
 }
 
-std::string linkTarget(const std::string& link) {
-    std::error_code missing;
-    return std::filesystem::read_symlink(link, missing);
-}
-
-class SimLifecycle : public SimLine {
-protected:
-    // Starts a simulator that is to refuse to run: its exit status and what it wrote on stderr.
-    std::pair<int, std::string> refused(const std::vector<std::string>& args) {
-        const std::string errors = runtime + "/stderr.txt";
-        SimProcess refusing;
-        refusing.setStderrPath(errors);
-        EXPECT_FALSE(refusing.start(args));
-        std::ifstream in(errors);
-        return {refusing.exitStatus(), {std::istreambuf_iterator<char>(in), {}}};
-    }
-};
-
-TEST_F(SimLifecycle, ReadyLineNamesTheLinkAndItsDevice) {
-    start(40, {});
-    EXPECT_EQ(sim.portName(), "COM40");
-    EXPECT_EQ(linkTarget(portlinks::linkPath(40)), sim.devicePath());
-    EXPECT_EQ(simfiles::readPid(simfiles::pidFilePath(40)), sim.pid());
-    EXPECT_EQ(std::filesystem::status(simfiles::controlPath(40)).permissions(),
-              std::filesystem::perms(0600));
-}
-
-TEST_F(SimLifecycle, StopSignalsRemoveItsFiles) {
+TEST_F(SimLine, StopSignalsAndTheEndOfItsStarterRemoveItsFiles) {
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
-        SCOPED_TRACE(signal);
         start(41, {});
+        EXPECT_EQ(std::filesystem::status(simfiles::controlPath(41)).permissions(),
+                  std::filesystem::perms(0600));
         ASSERT_EQ(kill(sim.pid(), signal), 0);
-        ASSERT_TRUE(sim.waitForExit(5000ms));
-        EXPECT_EQ(sim.exitStatus(), 0);
-        for (const auto& path :
-             {portlinks::linkPath(41), simfiles::pidFilePath(41), simfiles::controlPath(41)})
-            EXPECT_FALSE(exists(path)) << path;
+        ASSERT_TRUE(sim.waitForExit(std::chrono::seconds(5)));
+        EXPECT_EQ(sim.exitStatus(), 0) << signal;
+        EXPECT_TRUE(filesGone(41)) << signal;
     }
+    // A starter that ends without stopping it, as a test killed by its time-out does.
+    const pid_t starter = fork();
+    if (starter == 0) {
+        SimProcess orphan;
+        _exit(orphan.start({"--port", "46"}) ? 0 : 1);
+    }
+    int status = -1;
+    waitpid(starter, &status, 0);
+    ASSERT_EQ(status, 0);
+    for (int i = 0; i < 500 && !filesGone(46); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(filesGone(46));
 }
 
-TEST_F(SimLifecycle, ExistingLinkIsTakenOnlyFromAGoneSimulator) {
-    ASSERT_TRUE(portlinks::ensureTrustedFolder(portlinks::portLinkFolder()));
+TEST_F(SimLine, ExistingLinkIsTakenOnlyFromAGoneSimulator) {
     // COM number, pid in the pid file beside the link (0: none), whether the link is taken.
     const std::tuple<int, pid_t, bool> cases[] = {
-        {42, gonePid, true}, {43, getpid(), false}, {44, 0, false}};
+        {42, kGonePid, true}, {43, getpid(), false}, {44, 0, false}};
     for (const auto& [com, holder, taken] : cases) {
         SCOPED_TRACE(com);
-        const std::string link = portlinks::linkPath(com);
-        ASSERT_EQ(symlink("/dev/pts/999", link.c_str()), 0);
-        if (holder != 0)
+        ASSERT_EQ(symlink("/dev/pts/999", portlinks::linkPath(com).c_str()), 0);
+        if (holder != 0) {
             std::ofstream(simfiles::pidFilePath(com)) << holder << '\n';
+        }
         SimProcess other;
         EXPECT_EQ(other.start({"--port", std::to_string(com)}), taken);
-        EXPECT_EQ(other.exitStatus(), taken ? -1 : 1);
-        EXPECT_EQ(linkTarget(link), taken ? other.devicePath() : "/dev/pts/999");
+        EXPECT_EQ(std::filesystem::read_symlink(portlinks::linkPath(com)),
+                  taken ? other.devicePath() : "/dev/pts/999");
         EXPECT_EQ(simfiles::readPid(simfiles::pidFilePath(com)), taken ? other.pid() : holder);
     }
 }
 
-TEST_F(SimLifecycle, UntrustedFolderIsRefused) {
-    ASSERT_TRUE(portlinks::ensureTrustedFolder(portlinks::portLinkFolder()));
+TEST_F(SimLine, RefusesUntrustedFoldersWithStatus1AndBadOptionsWith2) {
     for (const auto& folder : {portlinks::workFolder(), portlinks::portLinkFolder()}) {
-        SCOPED_TRACE(folder);
         ASSERT_EQ(chmod(folder.c_str(), 0777), 0);
-        const auto [status, errors] = refused({"--port", "45"});
-        EXPECT_EQ(status, 1);
-        EXPECT_NE(errors.find(folder + " is not safe to use"), std::string::npos) << errors;
-        EXPECT_FALSE(exists(portlinks::linkPath(45)));
+        EXPECT_FALSE(sim.start({"--port", "45"}));
         ASSERT_EQ(chmod(folder.c_str(), 0700), 0);
+        EXPECT_EQ(sim.exitStatus(), 1) << folder;
     }
+    for (const auto* bad : {"--bogus", "--port=129", "--counts=1,2", "--no-pacing=1", "--late"}) {
+        EXPECT_FALSE(sim.start({bad}));
+        EXPECT_EQ(sim.exitStatus(), 2) << bad;
+    }
+    EXPECT_TRUE(filesGone(45));
 }
 
-TEST_F(SimLifecycle, BadOptionsGiveOneUsageLineAndStatus2) {
-    const std::vector<std::vector<std::string>> cases = {
-        {"--bogus"},          {"--port", "0"},  {"--port", "129"}, {"--counts", "1,2"},
-        {"--flags", "01"},    {"--split", "0"}, {"--late", "-1"},  {"--no-pacing=1"},
-        {"--silent-for", ""}, {"-p", "3"}};
-    for (const auto& args : cases) {
-        SCOPED_TRACE(::testing::PrintToString(args));
-        const auto [status, errors] = refused(args);
-        EXPECT_EQ(status, 2);
-        EXPECT_TRUE(errors.starts_with("kelvara-sim: ")) << errors;
-        EXPECT_EQ(std::ranges::count(errors, '\n'), 1) << errors;
+std::string adapter(int com) { return "USB\\VID_1A86&PID_7523\\SIM" + std::to_string(com); }
+
+std::string found(int com, const std::string& between = ": ") {
+    return adapter(com) + between + "Simulated USB serial adapter (COM" + std::to_string(com) +
+           ")\n";
+}
+
+// Every running simulator is an adapter, matched by its whole id; a link left by a gone
+// simulator is none. Disable silences the simulator and is remembered until enable.
+TEST_F(SimLine, FakeDevconListsAndSwitchesTheRunningSimulators) {
+    start(18, {});
+    ASSERT_EQ(symlink("/dev/null", portlinks::linkPath(9).c_str()), 0);
+    std::ofstream(simfiles::pidFilePath(9)) << kGonePid << '\n';
+    const std::tuple<std::string, std::string, int, std::string, std::string> cases[] = {
+        {"find", "USB*", 0, found(18) + "1 matching device(s) found.\n", "R20;"},
+        {"disable", "@" + adapter(1), 1, "", "R20;"},
+        {"disable", "@" + adapter(18), 0, adapter(18) + ": Disabled\n1 device(s) disabled.\n", ""},
+        {"status", "*SIM18", 0,
+         found(18, "\n    Name: ") + "    Device is disabled.\n1 matching device(s) found.\n", ""},
+        {"enable", "@" + adapter(18), 0, adapter(18) + ": Enabled\n1 device(s) are enabled.\n",
+         "R20;"},
+    };
+    const std::string out = portlinks::workFolder() + "/out.txt";
+    const std::string devcon = "'" + SimProcess::besideExecutable("kelvara-fake-devcon") + "' ";
+    for (const auto& [verb, argument, status, listing, reply] : cases) {
+        SCOPED_TRACE(verb + " " + argument);
+        const int ran = std::system((devcon + verb + " '" + argument + "' >" + out).c_str());
+        std::ifstream in(out);
+        EXPECT_EQ(WEXITSTATUS(ran), status);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), listing);
+        expectReplies("R0", reply);
     }
 }
 

@@ -1,144 +1,82 @@
-#include "sim/sim_control.h"
-#include "tests/sim/sim_line_fixture.h"
+#include "tests/sim/sim_line.h"
 
-#include <random>
-#include <tuple>
+#include <chrono>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-using Row = std::tuple<std::string, std::string, std::string>;
+const std::string kNoFlags = "E0,0,0,0,0,0,0,0,0,0,0,0,0;";
 
-const std::string noFlags = "E0,0,0,0,0,0,0,0,0,0,0,0,0;";
-
+// A write reads back the number text written; kV and mA counts follow the set-points (60 kV and
+// 80 mA are 1024 counts); CR, LF and CR LF each end one command; what is no command gets ";".
 TEST_F(SimLine, AnswersTheControllerCommands) {
     start(30, {"--noise", "0"});
-    const char* starts[] = {"R20;", "R38;",   "R500;", "R300;",  "R100;", "R20;",  "R100;",
-                            "R20;", "R1640;", "R1;",   "R1210;", "R0;",   "R861;", "R501;"};
-    for (int r = 0; r < 14; ++r) {
-        SCOPED_TRACE(r);
-        expectReplies("R" + std::to_string(r) + "\r\n", starts[r]);
-    }
-    // A write is echoed, and its register reads back the number text written.
-    const Row writes[] = {
-        {"W00,20.5", "R0", "R20.5;"},    {"W07,-5", "R7", "R-5;"},        {"c.5", "R8", "R.5;"},
-        {"d-.5", "R9", "R-.5;"},         {"k1210", "R10", "R1210;"},      {"j0", "R11", "R0;"},
-        {"W12,95000", "R12", "R95000;"}, {"W13,1E+20", "R13", "R1E+20;"},
+    const std::pair<std::string, std::string> cases[] = {
+        {"R0 R8 R13", "R20;R1640;R501;"},
+        {"W00,20.5 W07,-5 c.5 d-.5 R0 R7 R8 R9", "W00,20.5;W07,-5;c.5;d-.5;R20.5;R-5;R.5;R-.5;"},
+        {"k1210 j0 W12,95000 W13,1E+20 R10 R11 R12 R13",
+         "k1210;j0;W12,95000;W13,1E+20;R1210;R0;R95000;R1E+20;"},
+        {"V60 I80 S1 V10 I2 S1", "V60;I80;S0512,1024,1024;V10;I2;S0512,0171,0026;"},
+        {"V-5 I1E+300 S1 E F3.8 A1", "V-5;I1E+300;S0512,0000,9999;" + kNoFlags + "F3.8;A1;"},
+        {"\rW00,abc\r\nW08,5 R14 S2 " + std::string(300, 'R') + " R0", ";;;;;;R20.5;"},
     };
-    for (const auto& [command, readBack, reply] : writes) {
-        SCOPED_TRACE(command);
-        expectReplies(command + "\r\n" + readBack + "\r\n", command + ";" + reply);
-    }
-    // The kV and mA counts follow the set-points: 60 kV and 80 mA are 1024 counts.
-    const Row counts[] = {
-        {"V0", "I0", "S0512,0000,0000;"},    {"V60", "I80", "S0512,1024,1024;"},
-        {"V30", "I40", "S0512,0512,0512;"},  {"V10", "I2", "S0512,0171,0026;"},
-        {"V-5", "I-.5", "S0512,0000,0000;"}, {"V1000", "I1E+300", "S0512,9999,9999;"},
-    };
-    for (const auto& [kv, ma, reply] : counts) {
-        SCOPED_TRACE(kv + " " + ma);
-        expectReplies(kv + "\r\n" + ma + "\r\nS1\r\n", kv + ";" + ma + ";" + reply);
-    }
-    // What is no command gets the lone ";" and changes nothing.
-    const std::pair<std::string, std::string> others[] = {
-        {"E", noFlags},     {"F3.8", "F3.8;"}, {"A1", "A1;"}, {"", ";"},   {"W00,abc", ";"},
-        {"W00,1.2.3", ";"}, {"W08,5", ";"},    {"R14", ";"},  {"S2", ";"}, {"R0", "R20.5;"},
-    };
-    for (const auto& [sent, reply] : others) {
+    for (const auto& [sent, replies] : cases) {
         SCOPED_TRACE(sent);
-        expectReplies(sent + "\r\n", reply);
+        expectReplies(sent, replies);
     }
+    openLine(30); // closing the line does not hang it up
+    expectReplies("R0", "R20.5;");
 }
 
-TEST_F(SimLine, EveryLineEndEndsOneCommand) {
-    start(31, {});
-    const std::string overLong(300, 'R');
-    expectReplies("R0\rR1\nR2\r\n\r\nR3\r\n" + overLong + "\r\n", "R20;R38;R500;;R300;;");
-}
-
-TEST_F(SimLine, ControlChannelSetsCountsFlagsAndSilences) {
-    start(32, {"--noise", "0"});
-    const Row cases[] = {
-        {"counts 1 2 3", "S1", "S0001,0002,0003;"},
-        {"counts - 9999 -", "S1", "S0512,9999,0000;"},
-        {"flags 1010101010101", "E", "E1,0,1,0,1,0,1,0,1,0,1,0,1;"},
-        {"flag 1 1", "E", "E1,1,1,0,1,0,1,0,1,0,1,0,1;"},
-        {"flag 12 0", "E", "E1,1,1,0,1,0,1,0,1,0,1,0,0;"},
-        {"silent on", "E", ""},
-        {"silent off", "R0", "R20;"},
-        {"silent-until-enable", "E", ""},
-        {"enable", "R0", "R20;"},
-    };
-    for (const auto& [control, sent, replies] : cases) {
-        SCOPED_TRACE(control);
-        ASSERT_TRUE(simControl(32, control));
-        expectReplies(sent + "\r\n", replies);
-    }
-}
-
-TEST_F(SimLine, FaultOptionsShapeTheReplies) {
+// The simulator started with the options, then given the control lines.
+TEST_F(SimLine, OptionsAndControlLinesShapeTheReplies) {
     struct Case {
-        std::vector<std::string> args;
+        std::vector<std::string> options, controls;
         std::string sent, replies;
         std::chrono::milliseconds late{0};
     };
+    using std::chrono_literals::operator""ms;
     const Case cases[] = {
-        {{"--silent"}, "E\r\nR0\r\n", ""},
-        {{"--silent-after", "2"}, "R0\r\nR1\r\nR2\r\n", "R20;R38;"},
-        {{"--silent-for", "2"}, "E\r\nR0\r\nR1\r\nR2\r\n", "R38;R500;"},
-        {{"--probe-only"}, "R0\r\nE\r\nS1\r\n", noFlags},
-        {{"--stale-semicolon"}, "R0\r\n", ";R20;"},
-        {{"--out-of-range"},
-         "S1\r\nR0\r\nE\r\n",
-         "S9E99,9E99,9E99;R99999999999999999999;E7,7,7,7,7,7,7,7,7,7,7,7,7;"},
-        {{"--late", "300"}, "R0\r\n", "R20;", 300ms},
+        {{"--silent"}, {}, "E", ""},
+        {{"--silent"}, {"silent off"}, "R0", "R20;"},
+        {{"--silent-after", "2"}, {}, "R0 R1 R2", "R20;R38;"},
+        {{"--silent-for=2"}, {}, "E R0 R1 R2", "R38;R500;"},
+        {{}, {"silent-until-enable"}, "E", ""},
+        {{}, {"silent-until-enable", "enable"}, "R0", "R20;"},
+        {{"--probe-only"}, {}, "R0 E S1", kNoFlags},
+        {{"--stale-semicolon"}, {}, "R0", ";R20;"},
+        {{"--out-of-range"}, {}, "S1 E", "S9E99,9E99,9E99;E7,7,7,7,7,7,7,7,7,7,7,7,7;"},
+        {{"--out-of-range"}, {}, "R0", "R99999999999999999999;"},
+        {{"--out-of-range"}, {"out-of-range off"}, "R0", "R20;"},
+        {{"--late", "300"}, {}, "R0", "R20;", 300ms},
+        {{}, {"late 300"}, "R0", "R20;", 300ms},
+        {{"--split", "4", "--no-pacing"}, {}, "E", kNoFlags, 30ms}, // three gaps of 10 ms
+        {{"--fil-count", "42", "--counts", "-,5,-", "--noise", "0"}, {}, "S1", "S0042,0005,0000;"},
+        {{"--noise", "0"}, {"fil-count 7", "counts - 9999 3"}, "S1", "S0007,9999,0003;"},
+        {{"--flags", "0100000000000"}, {}, "E", "E0,1,0,0,0,0,0,0,0,0,0,0,0;"},
+        {{}, {"flags 1010101010101", "flag 12 0"}, "E", "E1,0,1,0,1,0,1,0,1,0,1,0,0;"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::PrintToString(c.args));
-        sim.stop();
-        start(33, c.args);
-        const auto sent = Clock::now();
+        SCOPED_TRACE(::testing::PrintToString(c.options) + ::testing::PrintToString(c.controls));
+        start(33, c.options);
+        for (const auto& control : c.controls) {
+            ASSERT_TRUE(simControl(33, control));
+        }
+        const auto sent = std::chrono::steady_clock::now();
         expectReplies(c.sent, c.replies);
-        EXPECT_GE(Clock::now() - sent, c.late);
+        EXPECT_GE(std::chrono::steady_clock::now() - sent, c.late);
     }
-}
-
-TEST_F(SimLine, SplitReplyArrivesInSeveralReads) {
-    start(34, {"--split", "4", "--no-pacing"});
-    send("E\r\n");
-    const std::string first = read(3000ms);
-    EXPECT_EQ(first.find(';'), std::string::npos) << first;
-    EXPECT_EQ(first + receive(1, 20ms), noFlags);
+    for (const char* bad : {"late 600001", "flag 13 1", "counts 1 2", "garbage yes", "bogus"}) {
+        std::string answer;
+        EXPECT_FALSE(simControl(33, bad, answer)) << bad;
+        EXPECT_TRUE(answer.starts_with("error: ")) << answer;
+    }
 }
 
 TEST_F(SimLine, GarbageHoldsNoSemicolon) {
     start(35, {"--garbage"});
-    send("R0\r\n");
-    const std::string reply = receive(0, 1000ms);
-    EXPECT_FALSE(reply.empty());
-    EXPECT_EQ(reply.find(';'), std::string::npos) << reply;
-}
-
-TEST_F(SimLine, RandomBytesNeitherCrashNorStopIt) {
-    start(36, {});
-    std::mt19937 random(12345);
-    std::uniform_int_distribution<int> byte(0, 255);
-    std::string noise(200 * 1024, '\0');
-    for (char& c : noise)
-        c = static_cast<char>(byte(random));
-    send(noise);
-    // What the line could not take is lost; once the replies have stopped, end the last line
-    // the noise left open and take what that brings.
-    receive(0, 300ms);
-    send("\r\n");
-    receive(0, 300ms);
-    expectReplies("R0\r\n", "R20;");
-}
-
-TEST_F(SimLine, ClosingThePortDoesNotHangTheLineUp) {
-    start(37, {});
-    openLine(37);
-    expectReplies("R0\r\n", "R20;");
+    const std::string garbage = exchange("R0\r\n", 0, 1000);
+    EXPECT_FALSE(garbage.empty());
+    EXPECT_EQ(garbage.find(';'), std::string::npos) << garbage;
 }
 
 } // namespace
