@@ -1,0 +1,66 @@
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "serial/serial_control.h"
+
+// MSComm5 over the COM port's own handle (\\.\COMn, so COM10..COM128 open too).
+//
+// Arrival of bytes is signalled by a one-byte overlapped read kept pending on the open port:
+// its event is receiveEvent(), which the event pump sleeps on. (Waiting for EV_RXCHAR with
+// WaitCommEvent ends at once, cancelled, on a port without modem lines, so a wait would spin.)
+// Whatever has arrived is collected when a property is used; a failure of the port while it
+// is open (adapter pulled) stays raised at every later use until the port is closed.
+class Win32SerialControl : public SerialControl {
+public:
+    Win32SerialControl();
+    ~Win32SerialControl() override;
+    Win32SerialControl(const Win32SerialControl&) = delete;
+    Win32SerialControl& operator=(const Win32SerialControl&) = delete;
+
+    void setCommPort(int16_t port) override;
+    void setSettings(const std::string& settings) override;
+    void setInputLen(int16_t len) override;
+    bool portOpen() override;
+    void setPortOpen(bool open) override;
+    int32_t inBufferCount() override;
+    void setInBufferCount(int32_t count) override;
+    void output(const std::string& text) override;
+    std::string input() override;
+
+    // Set while received bytes wait to be collected; valid for the control's whole life.
+    HANDLE receiveEvent() const { return receiveEvent_; }
+
+private:
+    struct LineSettings {
+        DWORD baud = 9600;
+        BYTE parity = NOPARITY;
+        BYTE dataBits = 8;
+        BYTE stopBits = ONESTOPBIT;
+    };
+
+    [[noreturn]] void fail(const char* step, DWORD code, int number);
+    [[noreturn]] void fail(const char* step, DWORD code) {
+        fail(step, code, static_cast<int>(code));
+    }
+    void requireOpen();
+    void applySettings();
+    void collect();
+    void drainQueue();
+    bool armRead();
+    void close();
+
+    HANDLE port_ = INVALID_HANDLE_VALUE;
+    HANDLE receiveEvent_;
+    HANDLE writeEvent_;
+    OVERLAPPED pendingRead_{};
+    bool readPending_ = false;
+    char pendingByte_ = 0;
+    std::string received_;
+    std::optional<SerialError> failure_;
+    int16_t commPort_ = 1;
+    LineSettings settings_;
+};
