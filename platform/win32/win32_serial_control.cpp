@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -99,9 +100,6 @@ void Win32SerialControl::fail(const char* step, DWORD code, int number) {
 }
 
 void Win32SerialControl::requireOpen() {
-    if (failure_) {
-        throw *failure_;
-    }
     if (port_ == INVALID_HANDLE_VALUE) {
         throw SerialError(kErrPortNotOpen, "COM" + std::to_string(commPort_) +
                                                ": Operation valid only while the port is open");
@@ -166,12 +164,7 @@ void Win32SerialControl::applySettings() {
     }
 }
 
-bool Win32SerialControl::portOpen() {
-    if (failure_) {
-        throw *failure_;
-    }
-    return port_ != INVALID_HANDLE_VALUE;
-}
+bool Win32SerialControl::portOpen() { return port_ != INVALID_HANDLE_VALUE; }
 
 void Win32SerialControl::setPortOpen(bool open) {
     if (!open) {
@@ -212,11 +205,11 @@ void Win32SerialControl::close() {
     port_ = INVALID_HANDLE_VALUE;
     ResetEvent(receiveEvent_);
     received_.clear();
-    failure_.reset();
 }
 
 // Moves everything that has arrived into received_ and leaves a read pending for the next
-// byte. A failure here is the port's: it stays raised, and the event no longer wakes the pump.
+// byte. After a failure no read is pending, so the event stays clear and a wait sleeps;
+// every later use asks the port again and fails again until the port is closed.
 void Win32SerialControl::collect() {
     try {
         if (readPending_) {
@@ -235,8 +228,7 @@ void Win32SerialControl::collect() {
         do {
             drainQueue();
         } while (!armRead());
-    } catch (const SerialError& failure) {
-        failure_ = failure;
+    } catch (const SerialError&) {
         ResetEvent(receiveEvent_);
         throw;
     }

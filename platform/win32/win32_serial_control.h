@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <optional>
 #include <string>
 
 #include "serial/serial_control.h"
@@ -13,7 +12,7 @@
 // its event is receiveEvent(), which the event pump sleeps on. (Waiting for EV_RXCHAR with
 // WaitCommEvent ends at once, cancelled, on a port without modem lines, so a wait would spin.)
 // Whatever has arrived is collected when a property is used; a failure of the port while it
-// is open (adapter pulled) stays raised at every later use until the port is closed.
+// is open (adapter pulled) is raised by every later use until the port is closed.
 class Win32SerialControl : public SerialControl {
 public:
     Win32SerialControl();
@@ -60,7 +59,6 @@ private:
     bool readPending_ = false;
     char pendingByte_ = 0;
     std::string received_;
-    std::optional<SerialError> failure_;
     int16_t commPort_ = 1;
     LineSettings settings_;
 };
