@@ -183,9 +183,11 @@ Form1Window::Form1Window(HINSTANCE instance)
     pump_.setDialogWindow(hwnd_);
 }
 
+// The window itself goes with the process: under Wine, changing it just after a dialog
+// has ended can wait for ever on the display's focus.
 Form1Window::~Form1Window() {
     if (hwnd_ != nullptr) {
-        DestroyWindow(hwnd_);
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     }
     DeleteObject(font_);
 }
@@ -226,7 +228,6 @@ bool Form1Window::Form_Load() {
     const bool loaded = loadSession(serial_, panel_, tones_);
     --depth_;
     if (!loaded || closePending_) {
-        destroyWhenIdle();
         return false;
     }
     boxes_.setOwner(hwnd_);
@@ -236,13 +237,14 @@ bool Form1Window::Form_Load() {
 void Form1Window::show(int showCommand) {
     ShowWindow(hwnd_, showCommand);
     UpdateWindow(hwnd_);
-    SetFocus(box("Text1"));
+    lastFocus_ = box("Text1");
+    SetFocus(lastFocus_);
 }
 
 int Form1Window::run() {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (hwnd_ != nullptr && IsDialogMessageW(hwnd_, &msg)) {
+        if (IsDialogMessageW(hwnd_, &msg)) {
             continue;
         }
         TranslateMessage(&msg);
@@ -289,7 +291,9 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
         // A plain window forgets its focused control when it is deactivated.
         if (LOWORD(wParam) == WA_INACTIVE) {
-            lastFocus_ = GetFocus();
+            if (IsChild(hwnd_, GetFocus())) {
+                lastFocus_ = GetFocus();
+            }
         } else if (lastFocus_ != nullptr && IsChild(hwnd_, lastFocus_)) {
             SetFocus(lastFocus_);
             return 0;
@@ -297,11 +301,6 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_CLOSE:
         close();
-        return 0;
-    case WM_DESTROY:
-        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-        hwnd_ = nullptr;
-        PostQuitMessage(0);
         return 0;
     default:
         break;
@@ -332,7 +331,7 @@ void Form1Window::eventProcedure(const std::wstring& name, void (*procedure)(Pan
         OutputDebugStringW((name + L": " + win32::toUtf16(*failure) + L"\n").c_str());
     }
     --depth_;
-    destroyWhenIdle();
+    quitWhenIdle();
 }
 
 void Form1Window::End_Click() {
@@ -352,12 +351,12 @@ void Form1Window::close() {
     if (depth_ > 0) {
         EnumThreadWindows(GetCurrentThreadId(), closeDialog, 0);
     }
-    destroyWhenIdle();
+    quitWhenIdle();
 }
 
-void Form1Window::destroyWhenIdle() {
-    if (depth_ == 0 && closePending_ && hwnd_ != nullptr) {
-        DestroyWindow(hwnd_);
+void Form1Window::quitWhenIdle() {
+    if (depth_ == 0 && closePending_) {
+        PostQuitMessage(0);
     }
 }
 

@@ -56,9 +56,10 @@ private:
     void End_Click();
     void Form_Unload();
     // A close that comes inside a wait: the waits end at once, the boxes that show give way,
-    // and the controls stay until the outermost procedure has returned.
+    // and the controls stay until the outermost procedure has returned; then the message
+    // loop ends.
     void close();
-    void destroyWhenIdle();
+    void quitWhenIdle();
     HWND box(const std::string& name);
 
     HWND hwnd_ = nullptr;
