@@ -85,7 +85,7 @@ std::optional<BYTE> stopBitsOf(const std::string& text) {
 } // namespace
 
 Win32SerialControl::Win32SerialControl()
-    : receiveEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+    : receiveEvent_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
       writeEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
 Win32SerialControl::~Win32SerialControl() {

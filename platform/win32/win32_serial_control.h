@@ -30,7 +30,9 @@ public:
     void output(const std::string& text) override;
     std::string input() override;
 
-    // Set while received bytes wait to be collected; valid for the control's whole life.
+    // Set when bytes arrive, once: the wait that wakes for it takes it, so bytes that nobody
+    // collects (during a plain timed wait) do not wake every later pass. Valid for the
+    // control's whole life.
     HANDLE receiveEvent() const { return receiveEvent_; }
 
 private:

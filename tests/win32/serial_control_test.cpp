@@ -10,6 +10,7 @@
 #include "platform/win32/work_folder.h"
 #include "serial/port_discovery.h"
 #include "serial/transaction.h"
+#include "serial/wait.h"
 #include "tests/win32/win32_rig.h"
 
 namespace {
@@ -146,6 +147,28 @@ TEST(SerialControl, DiscardingEmptiesTheReceiveBuffer) {
     rig.port.setInBufferCount(0);
     EXPECT_EQ(rig.port.inBufferCount(), 0);
     EXPECT_EQ(rig.port.input(), "");
+}
+
+// A reply that nobody collects (it came during a plain timed wait) wakes the wait once, not
+// on every pass until its end.
+TEST(SerialControl, UncollectedBytesWakeOnce) {
+    struct CountingPump : EventPump {
+        explicit CountingPump(EventPump& pump) : inner(pump) {}
+        void processEvents(int64_t maxWaitMs) override {
+            ++passes;
+            inner.processEvents(maxWaitMs);
+        }
+        EventPump& inner;
+        int passes = 0;
+    };
+    Rig rig;
+    ASSERT_FALSE(Rs232cSetInit(rig.c, 3));
+    CountingPump pump(rig.pump);
+    SerialContext c{rig.m, rig.port, rig.clock, pump, rig.boxes, rig.console, "", ""};
+    rig.port.output("E\r\n");
+    ASSERT_TRUE(waitmSec(c, 300));
+    EXPECT_LT(pump.passes, 30);
+    EXPECT_EQ(rig.port.inBufferCount(), 27);
 }
 
 // The scan passes over COM1 (no device), COM2 (silent) and takes COM3, showing nothing.
