@@ -86,11 +86,11 @@ std::optional<BYTE> stopBitsOf(const std::string& text) {
 
 Win32SerialControl::Win32SerialControl()
     : receiveEvent_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
-      writeEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+      transferEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
 Win32SerialControl::~Win32SerialControl() {
     close();
-    CloseHandle(writeEvent_);
+    CloseHandle(transferEvent_);
     CloseHandle(receiveEvent_);
 }
 
@@ -245,7 +245,7 @@ void Win32SerialControl::drainQueue() {
     }
     std::string bytes(status.cbInQue, '\0');
     OVERLAPPED read{};
-    read.hEvent = writeEvent_;
+    read.hEvent = transferEvent_;
     DWORD count = 0;
     if (!ReadFile(port_, bytes.data(), status.cbInQue, &count, &read)) {
         const DWORD code = GetLastError();
@@ -291,7 +291,7 @@ void Win32SerialControl::setInBufferCount(int32_t) {
 void Win32SerialControl::output(const std::string& text) {
     requireOpen();
     OVERLAPPED write{};
-    write.hEvent = writeEvent_;
+    write.hEvent = transferEvent_;
     DWORD count = 0;
     const auto size = static_cast<DWORD>(text.size());
     if (!WriteFile(port_, text.data(), size, &count, &write)) {

@@ -9,8 +9,9 @@
 // MSComm5 over the COM port's own handle (\\.\COMn, so COM10..COM128 open too).
 //
 // Arrival of bytes is signalled by a one-byte overlapped read kept pending on the open port:
-// its event is receiveEvent(), which the event pump sleeps on. (Waiting for EV_RXCHAR with
-// WaitCommEvent ends at once, cancelled, on a port without modem lines, so a wait would spin.)
+// its event is receiveEvent(), which the event pump sleeps on. (Under Wine, WaitCommEvent for
+// EV_RXCHAR ends at once, cancelled, on a port without modem lines such as a pseudo-terminal,
+// so a wait on it would spin.)
 // Whatever has arrived is collected when a property is used; a failure of the port while it
 // is open (adapter pulled) is raised by every later use until the port is closed.
 class Win32SerialControl : public SerialControl {
@@ -56,7 +57,7 @@ private:
 
     HANDLE port_ = INVALID_HANDLE_VALUE;
     HANDLE receiveEvent_;
-    HANDLE writeEvent_;
+    HANDLE transferEvent_; // for the writes and the reads of bytes already there
     OVERLAPPED pendingRead_{};
     bool readPending_ = false;
     char pendingByte_ = 0;
