@@ -3,10 +3,20 @@
 # user's own. The prefix is created on first use.
 set -euo pipefail
 
-build=${KELVARA_WINE_BUILD:-$(pwd)}
-while [ ! -f "$build/CMakeCache.txt" ] && [ "$build" != / ]; do
-    build=$(dirname "$build")
-done
+# The build folder: given, or the one holding the program (or the current folder).
+if [ -n "${KELVARA_WINE_BUILD:-}" ]; then
+    build=$KELVARA_WINE_BUILD
+else
+    build=$(pwd)
+    [ -f "${1:-}" ] && build=$(cd "$(dirname "$1")" && pwd)
+    while [ ! -f "$build/CMakeCache.txt" ]; do
+        if [ "$build" = / ]; then
+            echo "wine-run.sh: no build folder above ${1:-$(pwd)}" >&2
+            exit 1
+        fi
+        build=$(dirname "$build")
+    done
+fi
 export WINEPREFIX="$build/wine-prefix"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEDEBUG=-all
