@@ -15,7 +15,7 @@ bool isBlank(wchar_t c) { return c == L' ' || c == L'\u3000'; }
 bool overlaps(int a, int aEnd, int b, int bEnd) { return a < bEnd && b < aEnd; }
 
 // Boxes and buttons on the label's line, in its frame.
-bool covers(const ControlSpec& c, const ControlSpec& label) {
+bool covers(const ControlEntry& c, const ControlEntry& label) {
     return (c.kind == ControlKind::Box || c.kind == ControlKind::Button) &&
            std::wcscmp(c.frame, label.frame) == 0 &&
            overlaps(c.y, c.y + c.height, label.y, label.y + label.height) &&
@@ -41,7 +41,7 @@ std::pair<std::size_t, std::size_t> lastSlot(std::wstring_view text) {
 
 } // namespace
 
-CaptionLayout layOutCaption(HDC dc, const ControlSpec& label) {
+CaptionLayout layOutCaption(HDC dc, const ControlEntry& label) {
     const std::wstring_view text = label.text;
     CaptionLayout layout{std::vector<int>(text.size()), text.size(), 0};
     if (text.empty()) {
@@ -56,7 +56,7 @@ CaptionLayout layOutCaption(HDC dc, const ControlSpec& label) {
         return layout;
     }
     const int headEnd = layout.ends[slotStart - 1];
-    const ControlSpec* box = nullptr;
+    const ControlEntry* box = nullptr;
     for (const auto& c : form1::kControls) {
         if (covers(c, label) && c.x - label.x >= headEnd && (box == nullptr || c.x < box->x)) {
             box = &c;
@@ -77,7 +77,7 @@ CaptionLayout layOutCaption(HDC dc, const ControlSpec& label) {
     return layout;
 }
 
-bool captionReadable(const CaptionLayout& layout, const ControlSpec& label) {
+bool captionReadable(const CaptionLayout& layout, const ControlEntry& label) {
     const std::wstring_view text = label.text;
     for (std::size_t k = 0; k < text.size(); ++k) {
         if (isBlank(text[k])) {

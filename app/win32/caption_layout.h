@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "app/win32/control_spec.h"
+#include "app/win32/control_entry.h"
 
 #include <windows.h>
 
@@ -17,7 +17,7 @@ struct CaptionLayout {
 };
 
 // With the font selected into dc.
-CaptionLayout layOutCaption(HDC dc, const ControlSpec& label);
+CaptionLayout layOutCaption(HDC dc, const ControlEntry& label);
 
 // True when no character other than a blank lies beyond the label or beneath a box or button.
-bool captionReadable(const CaptionLayout& layout, const ControlSpec& label);
+bool captionReadable(const CaptionLayout& layout, const ControlEntry& label);

@@ -62,7 +62,7 @@ std::string controlName(const std::wstring& layoutName) {
     return win32::toUtf8(layoutName);
 }
 
-const ControlSpec* controlOfId(int id) {
+const ControlEntry* controlOfId(int id) {
     for (const auto& c : form1::kControls) {
         if (c.id == id) {
             return &c;
@@ -72,7 +72,7 @@ const ControlSpec* controlOfId(int id) {
 }
 
 const wchar_t* nameOfId(int id) {
-    if (const ControlSpec* c = controlOfId(id)) {
+    if (const ControlEntry* c = controlOfId(id)) {
         return c->name;
     }
     for (const auto& e : form1::kMenu) {
@@ -86,15 +86,15 @@ const wchar_t* nameOfId(int id) {
 // Focusable controls first, in the tab walk's order, since the dialog manager walks siblings
 // from the top; labels beneath them, so that boxes and buttons cover the labels they lie on;
 // frames at the bottom.
-std::vector<const ControlSpec*> creationOrder() {
-    std::vector<const ControlSpec*> order;
+std::vector<const ControlEntry*> creationOrder() {
+    std::vector<const ControlEntry*> order;
     for (const auto& c : form1::kControls) {
         order.push_back(&c);
     }
-    const auto layer = [](const ControlSpec* c) {
+    const auto layer = [](const ControlEntry* c) {
         return c->kind == ControlKind::Frame ? 2 : c->kind == ControlKind::Label ? 1 : 0;
     };
-    std::stable_sort(order.begin(), order.end(), [&](const ControlSpec* a, const ControlSpec* b) {
+    std::stable_sort(order.begin(), order.end(), [&](const ControlEntry* a, const ControlEntry* b) {
         if (layer(a) != layer(b)) {
             return layer(a) < layer(b);
         }
@@ -109,7 +109,7 @@ struct ChildClass {
     DWORD exStyle;
 };
 
-ChildClass childClass(const ControlSpec& c) {
+ChildClass childClass(const ControlEntry& c) {
     switch (c.kind) {
     case ControlKind::Frame:
         return {L"BUTTON", BS_GROUPBOX, 0};
@@ -125,7 +125,7 @@ ChildClass childClass(const ControlSpec& c) {
 }
 
 // A label as the layout of its caption places it, centred on its line.
-void drawCaption(const DRAWITEMSTRUCT& item, const ControlSpec& label, HFONT font) {
+void drawCaption(const DRAWITEMSTRUCT& item, const ControlEntry& label, HFONT font) {
     HDC dc = item.hDC;
     FillRect(dc, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
     const HGDIOBJ previous = SelectObject(dc, font);
@@ -193,7 +193,7 @@ Form1Window::~Form1Window() {
 }
 
 void Form1Window::createControls() {
-    for (const ControlSpec* c : creationOrder()) {
+    for (const ControlEntry* c : creationOrder()) {
         const ChildClass cls = childClass(*c);
         HWND child =
             CreateWindowExW(cls.exStyle, cls.className, c->text,
@@ -276,7 +276,7 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        const ControlSpec* label = controlOfId(static_cast<int>(item->CtlID));
+        const ControlEntry* label = controlOfId(static_cast<int>(item->CtlID));
         if (label == nullptr || label->kind != ControlKind::Label) {
             break;
         }

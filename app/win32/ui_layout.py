@@ -178,7 +178,7 @@ def emit(layout):
         "// Generated from Form1.ui by ui_layout.py; edit the layout in Designer.",
         "#pragma once",
         "",
-        '#include "app/win32/control_spec.h"',
+        '#include "app/win32/control_entry.h"',
         "",
         "namespace form1 {",
         "",
@@ -188,7 +188,7 @@ def emit(layout):
         "inline constexpr const wchar_t* kMenuTitle = %s;" % _wide(layout.menu_title),
         "",
         "// In document order; tab is the place in the tab walk, -1 outside it.",
-        "inline constexpr ControlSpec kControls[] = {",
+        "inline constexpr ControlEntry kControls[] = {",
     ]
     for c in layout.controls:
         lines.append(
@@ -208,7 +208,7 @@ def emit(layout):
                 c.tab,
             )
         )
-    lines += ["};", "", "// Id 0 is a separator line.", "inline constexpr MenuEntrySpec kMenu[] = {"]
+    lines += ["};", "", "// Id 0 is a separator line.", "inline constexpr MenuEntry kMenu[] = {"]
     for m in layout.menu:
         lines.append("    {%d, %s, %s, %s}," % (m.id, _wide(m.name), _wide(m.text), _bool_cpp(m.checked)))
     lines += ["};", "", "} // namespace form1", ""]

@@ -41,7 +41,7 @@ void say(const std::wstring& line) {
 
 [[noreturn]] void fail(const std::wstring& what) { throw Failure{win32::toUtf8(what)}; }
 
-const ControlSpec& control(const std::wstring& name) {
+const ControlEntry& control(const std::wstring& name) {
     for (const auto& c : form1::kControls) {
         if (name == c.name) {
             return c;

@@ -3,7 +3,7 @@
 // One control of the window as the designer file lays it out, in pixels of the client area.
 enum class ControlKind { Frame, Label, Box, Button };
 
-struct ControlSpec {
+struct ControlEntry {
     int id;
     const wchar_t* name;
     ControlKind kind;
@@ -19,7 +19,7 @@ struct ControlSpec {
 };
 
 // One entry of the drop-down menu; id 0 is a separator line.
-struct MenuEntrySpec {
+struct MenuEntry {
     int id;
     const wchar_t* name;
     const wchar_t* text;
