@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <string>
 
 #include "serial/serial_context.h"
@@ -30,8 +31,20 @@ struct SerialRig {
     }
 
     static std::string makeTempFolder() {
+#ifdef _WIN32
+        // MinGW's C library has no mkdtemp.
+        std::random_device random;
+        for (;;) {
+            const auto dir = std::filesystem::temp_directory_path() /
+                             ("kelvara-test-" + std::to_string(random()));
+            if (std::filesystem::create_directory(dir)) {
+                return dir.string();
+            }
+        }
+#else
         char dir[] = "/tmp/kelvara-test-XXXXXX";
         return mkdtemp(dir);
+#endif
     }
 
     FakeCounter counter;

@@ -1,0 +1,411 @@
+#include "app/win32/form1_window.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <string_view>
+#include <vector>
+
+#include "app/win32/caption_font.h"
+#include "app/win32/caption_layout.h"
+#include "app/win32/form1_layout.h"
+#include "operations/ad_calibration.h"
+#include "operations/beeps.h"
+#include "operations/interval_monitoring.h"
+#include "operations/lifecycle.h"
+#include "operations/output_monitor.h"
+#include "operations/parameter_read.h"
+#include "operations/parameter_write.h"
+#include "operations/set_points.h"
+#include "operations/status_flags.h"
+#include "platform/win32/utf16.h"
+#include "platform/win32/work_folder.h"
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"KelvaraForm1";
+constexpr UINT_PTR kTimer1 = 1;
+constexpr UINT kTimerIntervalMs = 100;
+constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW;
+constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
+
+struct Procedure {
+    const wchar_t* control;
+    void (*run)(Panel&);
+};
+
+// The Click of each button and action entry of the menu.
+constexpr Procedure kProcedures[] = {
+    {L"Command1", Command1_Click},
+    {L"Command2", Command2_Click},
+    {L"Command3", Command3_Click},
+    {L"Command4", Command4_Click},
+    {L"Command5", Command5_Click},
+    {L"Command6", Command6_Click},
+    {L"Command7", Command7_Click},
+    {L"Command8", Command8_Click},
+    {L"KV_UP", KV_UP_Click},
+    {L"KV_DN", KV_DN_Click},
+    {L"mA_UP", mA_UP_Click},
+    {L"mA_DN", mA_DN_Click},
+    {L"IntervalStart", IntervalStart_Click},
+    {L"IntervalStop", IntervalStop_Click},
+    {L"AD_Calibration", AD_Calibration_Click},
+};
+
+// "Text12_3" in the layout is the control array element "Text12(3)".
+std::string controlName(const std::wstring& layoutName) {
+    const auto underscore = layoutName.find(L'_');
+    if (layoutName.starts_with(L"Text") && underscore != std::wstring::npos) {
+        return win32::toUtf8(layoutName.substr(0, underscore) + L"(" +
+                             layoutName.substr(underscore + 1) + L")");
+    }
+    return win32::toUtf8(layoutName);
+}
+
+const ControlEntry* controlOfId(int id) {
+    for (const auto& c : form1::kControls) {
+        if (c.id == id) {
+            return &c;
+        }
+    }
+    return nullptr;
+}
+
+const wchar_t* nameOfId(int id) {
+    if (const ControlEntry* c = controlOfId(id)) {
+        return c->name;
+    }
+    for (const auto& e : form1::kMenu) {
+        if (e.id == id && e.id != 0) {
+            return e.name;
+        }
+    }
+    return nullptr;
+}
+
+// Focusable controls first, in the tab walk's order, since the dialog manager walks siblings
+// from the top; labels beneath them, so that boxes and buttons cover the labels they lie on;
+// frames at the bottom.
+std::vector<const ControlEntry*> creationOrder() {
+    std::vector<const ControlEntry*> order;
+    for (const auto& c : form1::kControls) {
+        order.push_back(&c);
+    }
+    const auto layer = [](const ControlEntry* c) {
+        return c->kind == ControlKind::Frame ? 2 : c->kind == ControlKind::Label ? 1 : 0;
+    };
+    std::stable_sort(order.begin(), order.end(), [&](const ControlEntry* a, const ControlEntry* b) {
+        if (layer(a) != layer(b)) {
+            return layer(a) < layer(b);
+        }
+        return a->tab < b->tab;
+    });
+    return order;
+}
+
+struct ChildClass {
+    const wchar_t* className;
+    DWORD style;
+    DWORD exStyle;
+};
+
+ChildClass childClass(const ControlEntry& c) {
+    switch (c.kind) {
+    case ControlKind::Frame:
+        return {L"BUTTON", BS_GROUPBOX, 0};
+    case ControlKind::Label:
+        return {L"STATIC", SS_OWNERDRAW, 0};
+    case ControlKind::Box:
+        return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL | (c.readOnly ? ES_READONLY : 0u),
+                WS_EX_CLIENTEDGE};
+    case ControlKind::Button:
+        return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0};
+    }
+    throw std::logic_error("unknown control kind");
+}
+
+// A label as the layout of its caption places it, centred on its line.
+void drawCaption(const DRAWITEMSTRUCT& item, const ControlEntry& label, HFONT font) {
+    HDC dc = item.hDC;
+    FillRect(dc, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+    const HGDIOBJ previous = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    const int y = (item.rcItem.bottom - item.rcItem.top - metrics.tmHeight) / 2;
+    const CaptionLayout layout = layOutCaption(dc, label);
+    const std::wstring_view text = label.text;
+    TextOutW(dc, 0, y, text.data(), static_cast<int>(layout.tail));
+    if (layout.tail < text.size()) {
+        TextOutW(dc, layout.tailX, y, text.data() + layout.tail,
+                 static_cast<int>(text.size() - layout.tail));
+    }
+    SelectObject(dc, previous);
+}
+
+BOOL CALLBACK closeDialog(HWND dialog, LPARAM) {
+    wchar_t className[16] = {};
+    GetClassNameW(dialog, className, 16);
+    if (std::wstring(className) == L"#32770") {
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+    }
+    return TRUE;
+}
+
+} // namespace
+
+Form1Window::Form1Window(HINSTANCE instance)
+    : workFolder_(win32::workFolder()), serial_{m_,     MSComm5,  clock_,       pump_,
+                                                boxes_, console_, "devcon.exe", workFolder_} {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = windowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kWindowClass;
+    RegisterClassExW(&wc);
+
+    RECT frame{0, 0, form1::kClientWidth, form1::kClientHeight};
+    AdjustWindowRectEx(&frame, kWindowStyle, TRUE, kWindowExStyle);
+    CreateWindowExW(kWindowExStyle, kWindowClass, form1::kTitle, kWindowStyle, CW_USEDEFAULT,
+                    CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                    nullptr, instance, this);
+    if (hwnd_ == nullptr) {
+        throw std::runtime_error("the window could not be created");
+    }
+    font_ = createCaptionFont();
+    createMenu();
+    createControls();
+    pump_.watch(MSComm5.receiveEvent());
+    pump_.setDialogWindow(hwnd_);
+}
+
+// The window itself goes with the process: under Wine, changing it just after a dialog
+// has ended can wait for ever on the display's focus.
+Form1Window::~Form1Window() {
+    if (hwnd_ != nullptr) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    }
+    DeleteObject(font_);
+}
+
+void Form1Window::createControls() {
+    for (const ControlEntry* c : creationOrder()) {
+        const ChildClass cls = childClass(*c);
+        HWND child =
+            CreateWindowExW(cls.exStyle, cls.className, c->text,
+                            WS_CHILD | WS_CLIPSIBLINGS | (c->visible ? WS_VISIBLE : 0u) | cls.style,
+                            c->x, c->y, c->width, c->height, hwnd_,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(c->id)), nullptr, nullptr);
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        if (c->kind == ControlKind::Box) {
+            boxHandles_[controlName(c->name)] = child;
+        }
+    }
+}
+
+void Form1Window::createMenu() {
+    HMENU dropDown = CreatePopupMenu();
+    for (const auto& e : form1::kMenu) {
+        if (e.id == 0) {
+            AppendMenuW(dropDown, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        AppendMenuW(dropDown, MF_STRING | (e.checked ? MF_CHECKED : MF_UNCHECKED),
+                    static_cast<UINT_PTR>(e.id), e.text);
+        menuIds_[e.name] = e.id;
+    }
+    menu_ = CreateMenu();
+    AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(dropDown), form1::kMenuTitle);
+    SetMenu(hwnd_, menu_);
+}
+
+bool Form1Window::Form_Load() {
+    ++depth_;
+    const bool loaded = loadSession(serial_, panel_, tones_);
+    --depth_;
+    if (!loaded || closePending_) {
+        return false;
+    }
+    boxes_.setOwner(hwnd_);
+    return true;
+}
+
+void Form1Window::show(int showCommand) {
+    ShowWindow(hwnd_, showCommand);
+    UpdateWindow(hwnd_);
+    lastFocus_ = box("Text1");
+    SetFocus(lastFocus_);
+}
+
+int Form1Window::run() {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageW(hwnd_, &msg)) {
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+LRESULT CALLBACK Form1Window::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self =
+            static_cast<Form1Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Form1Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self == nullptr) {
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        if (lParam == 0 || HIWORD(wParam) == BN_CLICKED) {
+            onCommand(LOWORD(wParam));
+        }
+        return 0;
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        const ControlEntry* label = controlOfId(static_cast<int>(item->CtlID));
+        if (label == nullptr || label->kind != ControlKind::Label) {
+            break;
+        }
+        drawCaption(*item, *label, font_);
+        return TRUE;
+    }
+    case WM_TIMER:
+        if (wParam == kTimer1) {
+            eventProcedure(L"Timer1_Timer", Timer1_Timer);
+        }
+        return 0;
+    case WM_ACTIVATE:
+        // A plain window forgets its focused control when it is deactivated.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            if (IsChild(hwnd_, GetFocus())) {
+                lastFocus_ = GetFocus();
+            }
+        } else if (lastFocus_ != nullptr && IsChild(hwnd_, lastFocus_)) {
+            SetFocus(lastFocus_);
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        close();
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void Form1Window::onCommand(int id) {
+    const wchar_t* name = nameOfId(id);
+    if (name == nullptr || m_.bUnloading) {
+        return;
+    }
+    if (std::wstring(name) == L"End") {
+        End_Click();
+        return;
+    }
+    for (const auto& p : kProcedures) {
+        if (std::wstring(p.control) == name) {
+            eventProcedure(std::wstring(name) + L"_Click", p.run);
+            return;
+        }
+    }
+}
+
+void Form1Window::eventProcedure(const std::wstring& name, void (*procedure)(Panel&)) {
+    ++depth_;
+    if (const auto failure = runEventProcedure(panel_, procedure)) {
+        OutputDebugStringW((name + L": " + win32::toUtf16(*failure) + L"\n").c_str());
+    }
+    --depth_;
+    quitWhenIdle();
+}
+
+void Form1Window::End_Click() {
+    BeepNG(tones_);
+    close();
+}
+
+void Form1Window::Form_Unload() {
+    if (unloadSession(serial_)) {
+        setTimerEnabled(false);
+    }
+}
+
+void Form1Window::close() {
+    Form_Unload();
+    closePending_ = true;
+    if (depth_ > 0) {
+        EnumThreadWindows(GetCurrentThreadId(), closeDialog, 0);
+    }
+    quitWhenIdle();
+}
+
+void Form1Window::quitWhenIdle() {
+    if (depth_ == 0 && closePending_) {
+        PostQuitMessage(0);
+    }
+}
+
+HWND Form1Window::box(const std::string& name) {
+    const auto found = boxHandles_.find(name);
+    if (found == boxHandles_.end()) {
+        throw std::invalid_argument("no text box " + name);
+    }
+    return found->second;
+}
+
+std::string Form1Window::text(const std::string& name) {
+    HWND edit = box(name);
+    std::wstring wide(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+    wide.resize(
+        static_cast<std::size_t>(GetWindowTextW(edit, wide.data(), static_cast<int>(wide.size()))));
+    return win32::toUtf8(wide);
+}
+
+void Form1Window::setText(const std::string& name, const std::string& text) {
+    SetWindowTextW(box(name), win32::toUtf16(text).c_str());
+}
+
+void Form1Window::showFrame(const std::string& frame) {
+    for (const auto& c : form1::kControls) {
+        if (controlName(c.name) == frame || controlName(c.frame) == frame) {
+            ShowWindow(GetDlgItem(hwnd_, c.id), SW_SHOW);
+        }
+    }
+}
+
+bool Form1Window::timerEnabled() { return timerOn_; }
+
+void Form1Window::setTimerEnabled(bool enabled) {
+    if (enabled == timerOn_) {
+        return;
+    }
+    timerOn_ = enabled;
+    if (enabled) {
+        SetTimer(hwnd_, kTimer1, kTimerIntervalMs, nullptr);
+    } else {
+        KillTimer(hwnd_, kTimer1);
+    }
+}
+
+void Form1Window::setChecked(const std::string& menuEntry, bool checked) {
+    const auto found = menuIds_.find(win32::toUtf16(menuEntry));
+    if (found != menuIds_.end()) {
+        CheckMenuItem(menu_, static_cast<UINT>(found->second),
+                      MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    }
+}

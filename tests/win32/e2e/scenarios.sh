@@ -1,0 +1,129 @@
+#!/bin/bash
+# One end-to-end scenario of kelvara.exe under Wine: scenarios.sh NAME. Run by CTest inside
+# xvfb-run, with KELVARA_EXE, KELVARA_DRIVER, KELVARA_FAKE_DEVCON, KELVARA_SIM, KELVARA_UI and
+# KELVARA_E2E_PREFIX set.
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=tests/win32/e2e/e2e_rig.sh
+source "$here/e2e_rig.sh"
+
+check() { python3 "$here/layout_check.py" "$@"; }
+
+# The simulator on COM3 as the only port, and the window started against it.
+start_window() {
+    tty=$(start_sim 3 --noise 0 "$@")
+    map_ports 3 "$tty"
+    drive shown
+}
+
+scenario_layout() {
+    start_window
+    drive attach dump menu-self close exits 10000 >"$work/dump.txt"
+    check layout "$KELVARA_UI" "$work/dump.txt"
+}
+
+# The scan passes over a silent COM2, finds COM3 and reads its calibration.
+scenario_startup() {
+    local silent
+    silent=$(start_sim 2 --silent)
+    tty=$(start_sim 3 --noise 0)
+    wire "$tty" "W12,1234" >/dev/null
+    map_ports 2 "$silent" 3 "$tty"
+    drive shown expect Text21 0.1234 expect Text22 0.0501 expect Text1 2.0 expect Text3 50 \
+        expect Text9 "" expect Text13 "" no-message close exits 10000
+}
+
+scenario_status() {
+    start_window
+    sim_control 3 "flags 1000000000001"
+    drive attach click Command6 expect Text12_0 0 expect Text12_1 1 expect Text12_10 1 \
+        expect Text13 1 expect Text14 0 no-message close exits 10000
+}
+
+scenario_monitor() {
+    start_window
+    sim_control 3 "counts 512 1024 100"
+    drive attach click Command5 expect Text9 10.911 expect Text10 1.111 \
+        expect Text11 "5.481 (2.7)" menu IntervalStart expect Text14 1
+    sim_control 3 "flag 12 1"
+    drive attach expect Text14 0 menu IntervalStop set Text14 "" sleep 500 expect Text14 "" \
+        no-message close exits 10000
+}
+
+# What the boxes show goes to the controller's registers, checked on the wire afterwards.
+write_and_read_back() {
+    start_window
+    drive attach click Command1 expect Text1 2.0 expect Text3 50 expect Text17 0.1640 \
+        set Text1 2.05 set Text3 80.5 set Text18 0.00005 click Command3 no-message "$@" \
+        close exits 10000
+    [ "$(wire "$tty" R0)" = "R20.5;" ] || fail "R0 holds $(wire "$tty" R0)"
+    [ "$(wire "$tty" R2)" = "R805;" ] || fail "R2 holds $(wire "$tty" R2)"
+    [ "$(wire "$tty" R9)" = "R.5;" ] || fail "R9 holds $(wire "$tty" R9)"
+}
+
+scenario_eeprom() { write_and_read_back; }
+
+# A German desktop writes 20,5; the wire must still carry 20.5.
+scenario_german_locale() {
+    export LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8
+    write_and_read_back locale
+    expect_line $'^decimal-separator\t,$' "$work/driver.log"
+}
+
+# The step buttons stop at their bounds: kV between Text5 and Text3, mA between Text6 and Text4.
+scenario_stepper() {
+    start_window
+    drive attach click KV_DN expect Text7 10 click KV_UP expect Text7 11 set Text7 50 \
+        click KV_UP expect Text7 50 click KV_DN expect Text7 49 click mA_DN expect Text8 2 \
+        set Text8 30 click mA_UP expect Text8 30 no-message close exits 10000
+}
+
+scenario_no_device() {
+    map_ports
+    drive dialog hidden message "Device is not found." exits 10000
+    expect_line $'^message\tKelvara\tDevice is not found.$' "$work/driver.log"
+    expect_line $'^exit-code\t0$' "$work/driver.log"
+}
+
+# A controller that falls silent: resends, the adapter reset through devcon.exe, reopening,
+# more resends, then the final message; every flag is raised.
+scenario_silent_road() {
+    start_window
+    printf '%s\n' 'USB\VID_0403&PID_6001\A13|Other adapter (COM13)' \
+        'USB\VID_1A86&PID_7523\SIM3|Simulated adapter (COM3)' >"$app/devcon.devices"
+    sim_control 3 "silent on"
+    drive attach press Command6 message "The abnormality by the noise occurred." \
+        expect Text12_0 1 expect Text14 1 close exits 10000
+    check devcon "$app"
+}
+
+# Closing ends every wait at once: a transaction's, the password box's, a monitoring tick's,
+# a message box's.
+scenario_close_in_wait() {
+    start_window
+    sim_control 3 "silent on"
+    drive attach press Command1 sleep 300 close exits 2500
+    [ ! -e "$app/devcon.log" ] || fail "the device console ran"
+    sim_control 3 "silent off"
+    # Under Wine without a window manager a dialog takes about 2 s to give way.
+    drive shown menu-post AD_Calibration dialog close exits 5000
+    drive shown menu IntervalStart sleep 700 close exits 2500
+    # The warning that a value too large for the register was not written.
+    drive shown set Text1 1e308 press Command3 dialog close exits 5000
+    [ "$(grep -c $'^exit-code\t0$' "$work/driver.log")" -eq 4 ] || fail "an unclean end"
+}
+
+# Tab visits the boxes and buttons in tab-index order, skipping the hidden frames, until the
+# calibration frame is revealed.
+scenario_tab_walk() {
+    start_window
+    drive attach tabs 40 >"$work/walk.txt"
+    check tabs "$KELVARA_UI" "$work/walk.txt"
+    drive attach menu-post AD_Calibration input qvx sleep 2500 tabs 44 close exits 10000 \
+        >"$work/walk6.txt"
+    check tabs "$KELVARA_UI" "$work/walk6.txt" Frame6
+}
+
+ensure_prefix
+"scenario_${1//-/_}"
+echo "PASS: $1"
