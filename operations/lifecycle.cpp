@@ -12,7 +12,7 @@ bool loadSession(SerialContext& c, Panel& p, TonePlayer& tones) {
     if (c.m.i_comPort == 0) {
         c.m.i_comPort = Rs232cFind(c);
         if (c.m.i_comPort == 0) {
-            c.boxes.messageBox("Device is not found.", mb::OK, kAppTitle);
+            c.boxes.messageBox("Device is not found.", mb::kOk, kAppTitle);
             return false;
         }
     }

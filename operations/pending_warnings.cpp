@@ -11,6 +11,6 @@ void showPendingWarnings(Panel& p) {
     while (!p.m.pendingWarnings.empty() && !p.m.bUnloading) {
         const std::string text = std::move(p.m.pendingWarnings.front());
         p.m.pendingWarnings.erase(p.m.pendingWarnings.begin());
-        p.boxes.messageBox(text, mb::ICONWARNING | mb::SYSTEMMODAL, kAppTitle);
+        p.boxes.messageBox(text, mb::kIconWarning | mb::kSystemModal, kAppTitle);
     }
 }

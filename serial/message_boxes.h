@@ -2,15 +2,16 @@
 
 #include <string>
 
-// Windows message-box flags the program uses.
+// Windows message-box flags the program uses (MB_OK, MB_OKCANCEL, ... and IDOK, IDCANCEL, by
+// value: the Windows headers define those names as macros).
 namespace mb {
-inline constexpr int OK = 0x0;
-inline constexpr int OKCANCEL = 0x1;
-inline constexpr int ICONERROR = 0x10;
-inline constexpr int ICONWARNING = 0x30;
-inline constexpr int SYSTEMMODAL = 0x1000;
-inline constexpr int IDOK = 1;
-inline constexpr int IDCANCEL = 2;
+inline constexpr int kOk = 0x0;
+inline constexpr int kOkCancel = 0x1;
+inline constexpr int kIconError = 0x10;
+inline constexpr int kIconWarning = 0x30;
+inline constexpr int kSystemModal = 0x1000;
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
 } // namespace mb
 
 inline constexpr const char* kAppTitle = "Kelvara";
@@ -19,7 +20,7 @@ inline constexpr const char* kAppTitle = "Kelvara";
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
-    // Returns mb::IDOK or mb::IDCANCEL.
+    // Returns mb::kIdOk or mb::kIdCancel.
     virtual int messageBox(const std::string& text, int flags, const std::string& title) = 0;
     // The typed answer; cancelling gives the empty text.
     virtual std::string inputBox(const std::string& prompt, const std::string& title) = 0;

@@ -65,7 +65,7 @@ bool Rs232cSetInit(SerialContext& c, int16_t pt, const std::string& step) {
         return false;
     } catch (const SerialError& e) {
         if (e.number() != kErrPortNotExist) {
-            c.boxes.messageBox(failureText(pt, step, e.what()), mb::ICONWARNING | mb::SYSTEMMODAL,
+            c.boxes.messageBox(failureText(pt, step, e.what()), mb::kIconWarning | mb::kSystemModal,
                                kAppTitle);
         }
         // Leave the control closed whatever state the failure left it in.
@@ -84,10 +84,10 @@ void Rs232cOpen(SerialContext& c) {
     try {
         failed = Rs232cSetInit(c, c.m.i_comPort);
     } catch (const SerialError& e) {
-        c.boxes.messageBox(e.what(), mb::ICONWARNING | mb::SYSTEMMODAL, kAppTitle);
+        c.boxes.messageBox(e.what(), mb::kIconWarning | mb::kSystemModal, kAppTitle);
     }
     if (failed) {
-        c.boxes.messageBox("not found a device\r\n\r\n", mb::OKCANCEL, kAppTitle);
+        c.boxes.messageBox("not found a device\r\n\r\n", mb::kOkCancel, kAppTitle);
     }
 }
 

@@ -97,7 +97,7 @@ CommandOutcome dropLateReplies(SerialContext& c, const std::string& cmd, const S
 std::string deviceName(const ModuleState& m) { return "COM" + std::to_string(m.i_comPort); }
 
 CommandOutcome errorPath(SerialContext& c, const SerialError& e) {
-    c.boxes.messageBox(e.what(), mb::ICONWARNING | mb::SYSTEMMODAL, kAppTitle);
+    c.boxes.messageBox(e.what(), mb::kIconWarning | mb::kSystemModal, kAppTitle);
     c.m.iUsbErr = 1;
     ignoringFailure([&] {
         if (c.MSComm5.portOpen()) {
@@ -158,7 +158,7 @@ CommandOutcome transact(SerialContext& c, const std::string& cmd) {
             ++cycles;
             continue;
         }
-        c.boxes.messageBox(kNoiseMessage, mb::ICONERROR | mb::SYSTEMMODAL, kAppTitle);
+        c.boxes.messageBox(kNoiseMessage, mb::kIconError | mb::kSystemModal, kAppTitle);
         c.m.iUsbErr = 1;
         return CommandOutcome::Failed;
     }

@@ -1,6 +1,7 @@
 #include "serial/usb_recovery.h"
 
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -14,8 +15,14 @@ constexpr int16_t kStatusPolls = 3;
 constexpr int32_t kPollPauseMs = 1000;
 constexpr const char* kListingFile = "dev.ref";
 
+// The work folder's name is UTF-8 (a user name may hold Japanese characters); a narrow
+// path would be taken in the system's ANSI code page on Windows.
+std::filesystem::path utf8Path(const std::string& path) {
+    return {std::u8string(path.begin(), path.end())};
+}
+
 std::optional<std::string> readWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(utf8Path(path), std::ios::binary);
     if (!in) {
         return std::nullopt;
     }
@@ -63,25 +70,18 @@ std::optional<std::string> deviceArgument(SerialContext& c, const std::string& l
 // The line after the first line naming the port; the last line when none names it; nullopt
 // when the naming line is the last one or the file cannot be read.
 std::optional<std::string> statusText(const std::string& path, const std::string& sCom) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(utf8Path(path), std::ios::binary);
     if (!in) {
         return std::nullopt;
     }
-    std::string line;
-    bool any = false;
-    while (std::getline(in, line)) {
-        any = true;
+    std::optional<std::string> last;
+    for (std::string line; std::getline(in, line);) {
         if (containsPortName(line, sCom)) {
-            if (!std::getline(in, line)) {
-                return std::nullopt;
-            }
-            return line;
+            return std::getline(in, line) ? std::optional(line) : std::nullopt;
         }
+        last = line;
     }
-    if (!any) {
-        return std::nullopt;
-    }
-    return line;
+    return last;
 }
 
 struct Recovery {
@@ -140,10 +140,8 @@ struct Recovery {
         }
         // Once disabled, the adapter is enabled again on every way out, closing included:
         // otherwise the technician is left with a dead USB port until it is replugged.
-        const bool settled =
-            waitmSec(c, c.m.iUsbRecoveryTime) && pollFor("disabled") != Poll::Stop;
-        if (!switchDevice("enable", *argument) || !settled ||
-            !waitmSec(c, c.m.iUsbRecoveryTime)) {
+        const bool settled = waitmSec(c, c.m.iUsbRecoveryTime) && pollFor("disabled") != Poll::Stop;
+        if (!switchDevice("enable", *argument) || !settled || !waitmSec(c, c.m.iUsbRecoveryTime)) {
             return;
         }
         pollFor("running");

@@ -7,11 +7,11 @@ namespace {
 
 QMessageBox::Icon iconOf(int flags) {
     switch (flags & 0xF0) {
-    case mb::ICONERROR:
+    case mb::kIconError:
         return QMessageBox::Critical;
     case 0x20:
         return QMessageBox::Question;
-    case mb::ICONWARNING:
+    case mb::kIconWarning:
         return QMessageBox::Warning;
     case 0x40:
         return QMessageBox::Information;
@@ -32,14 +32,14 @@ QString displayText(const std::string& text) {
 int QtMessageBoxes::messageBox(const std::string& text, int flags, const std::string& title) {
     QMessageBox box(iconOf(flags), QString::fromStdString(title), displayText(text),
                     QMessageBox::Ok, parent_);
-    if ((flags & 0xF) == mb::OKCANCEL) {
+    if ((flags & 0xF) == mb::kOkCancel) {
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
     }
     box.setWindowModality(Qt::ApplicationModal);
-    if (flags & mb::SYSTEMMODAL) {
+    if (flags & mb::kSystemModal) {
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
     }
-    return box.exec() == QMessageBox::Cancel ? mb::IDCANCEL : mb::IDOK;
+    return box.exec() == QMessageBox::Cancel ? mb::kIdCancel : mb::kIdOk;
 }
 
 std::string QtMessageBoxes::inputBox(const std::string& prompt, const std::string& title) {

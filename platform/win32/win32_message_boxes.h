@@ -1,6 +1,5 @@
 #pragma once
 
-// Before <windows.h>: its IDOK and IDCANCEL macros would rewrite mb::IDOK and mb::IDCANCEL.
 #include "serial/message_boxes.h"
 
 #include <windows.h>

@@ -7,7 +7,7 @@
 
 // The real window, never loaded: no port is scanned, so its outside facilities stay idle.
 struct Form1Rig : MessageBoxes, TonePlayer, ProcessRunner {
-    int messageBox(const std::string&, int, const std::string&) override { return mb::IDOK; }
+    int messageBox(const std::string&, int, const std::string&) override { return mb::kIdOk; }
     std::string inputBox(const std::string&, const std::string&) override { return {}; }
     void Beep(uint32_t, uint32_t) override {}
     bool run(const std::string&, const std::vector<std::string>&, const std::string&) override {

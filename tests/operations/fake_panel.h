@@ -81,7 +81,7 @@ struct FakePanel : CommandLink, Window, MessageBoxes {
         shown.push_back(text);
         if (auto run = std::exchange(whileBoxOpen, nullptr))
             run();
-        return mb::IDOK;
+        return mb::kIdOk;
     }
     std::string inputBox(const std::string& prompt, const std::string&) override {
         prompts.push_back(prompt);

@@ -67,6 +67,11 @@ TEST(UsbDeviceRecover, RunsTheToolInItsOrderWithItsWaits) {
          {"find USB*", "disable @USB\\VID_1A86&PID_7523\\1-1.2", "status USB*", "status USB*",
           "enable @USB\\VID_1A86&PID_7523\\1-1.2", "status USB*"},
          7003},
+        {"no line names the port: its last line is the status",
+         kFind,
+         {"USB\\Y\n    Name: Other (COM5)\n    Device is disabled.\n"},
+         then(disableRuns, {"status USB*", enable, "status USB*", "status USB*", "status USB*"}),
+         9005},
         // Once disabled, every way out enables the adapter again.
         {"status line is the last line",
          kFind,

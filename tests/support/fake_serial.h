@@ -154,7 +154,7 @@ class RecordingBoxes : public MessageBoxes {
 public:
     int messageBox(const std::string& text, int flags, const std::string& title) override {
         shown.push_back({text, flags, title});
-        return mb::IDOK;
+        return mb::kIdOk;
     }
     std::string inputBox(const std::string&, const std::string&) override { return answer; }
     std::vector<Shown> shown;

@@ -59,9 +59,9 @@ TEST(Text, MessageBoxShowsTheTextAndAnswers) {
         std::wstring shown;
     };
     const Case cases[] = {
-        {"\xE7\xAE\xA1\xE9\x9B\xBB\xE5\x9C\xA7 COM3", mb::ICONWARNING | mb::SYSTEMMODAL, IDOK,
+        {"\xE7\xAE\xA1\xE9\x9B\xBB\xE5\x9C\xA7 COM3", mb::kIconWarning | mb::kSystemModal, IDOK,
          L"\u7ba1\u96fb\u5727 COM3"},
-        {"not found a device\r\n\r\n", mb::OKCANCEL, IDCANCEL, L"not found a device\r\n\r\n"},
+        {"not found a device\r\n\r\n", mb::kOkCancel, IDCANCEL, L"not found a device\r\n\r\n"},
     };
     for (const auto& k : cases) {
         SCOPED_TRACE(k.text);

@@ -14,7 +14,7 @@ class RecordingBoxes : public MessageBoxes {
 public:
     int messageBox(const std::string& text, int, const std::string&) override {
         shown.push_back(text);
-        return IDOK; // mb::IDOK, which <windows.h> shadows with the same value
+        return IDOK; // mb::kIdOk, which <windows.h> shadows with the same value
     }
     std::string inputBox(const std::string&, const std::string&) override { return {}; }
 
