@@ -1,12 +1,17 @@
 #include <QApplication>
 
 #include "app/Form1.h"
+#include "app/command_line.h"
 #include "platform/linux/alsa_tone.h"
 #include "platform/linux/port_link_folder.h"
 #include "platform/qt/qt_message_boxes.h"
 #include "platform/qt/qt_process_runner.h"
 
 int main(int argc, char* argv[]) {
+    // Before the application object, which needs a display.
+    if (const auto answered = parseCommandLine(argc, argv).exitStatus) {
+        return *answered;
+    }
     QApplication app(argc, argv);
     QtMessageBoxes boxes;
     AlsaTonePlayer tones;
@@ -18,7 +23,7 @@ int main(int argc, char* argv[]) {
                 portlinks::ensureTrustedFolder(work) ? work : std::string(),
                 ComNameTable::Scope::Full});
     if (!form.Form_Load()) {
-        return 0;
+        return 1;
     }
     boxes.setParent(&form);
     form.show();
