@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "operations/monitoring_record.h"
+#include "serial/escaped_text.h"
+#include "serial/port_discovery.h"
+#include "serial/trace_file.h"
+#include "serial/traced_message_boxes.h"
+#include "serial/transaction.h"
+#include "tests/operations/fake_panel.h"
+#include "tests/support/serial_rig.h"
+
+namespace {
+
+std::string contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST(EscapedText, KeepsEveryByteOnOneReadableLine) {
+    struct Case {
+        std::string bytes, expected;
+    };
+    const Case cases[] = {
+        {"E0,1; ~!\"", "E0,1; ~!\""},
+        {std::string("R\0"
+                     "2",
+                     3),
+         "R\\x002"},
+        {"R0\r\n", "R0\\r\\n"},
+        {"\r", "\\r"},
+        {"\t\x1B\x7F", "\\t\\x1B\\x7F"},
+        {"\x80\xFF\xC3\xA9", "\\x80\\xFF\\xC3\\xA9"},
+        // A backslash in the data cannot pass for an escape.
+        {"\\x41\\", "\\\\x41\\\\"},
+    };
+    for (const auto& tc : cases) {
+        SCOPED_TRACE(tc.expected);
+        EXPECT_EQ(escapedText(tc.bytes), tc.expected);
+    }
+}
+
+TEST(TraceFile, AppendsToAnEarlierRunOneFlushedLinePerEvent) {
+    SerialRig rig;
+    const std::string path = rig.workFolder + "/trace.log";
+    std::ofstream(path) << "earlier run\n";
+    TraceFile trace(
+        path, [] { return std::string("T"); }, nullptr);
+    EXPECT_FALSE(trace.file().wasEmpty());
+    trace.event("message box \"COM4: sending R0: gone\r\rPlease reboot.\"");
+    EXPECT_EQ(contents(path),
+              "earlier run\nT message box \"COM4: sending R0: gone\\r\\rPlease reboot.\"\n");
+}
+
+TEST(LineFile, AFailureIsReportedOnceAndTheFileTurnsItselfOff) {
+    struct Case {
+        std::string path, openFailure, writeFailure;
+    };
+    const Case cases[] = {
+        {"/nonexistent-kelvara-folder/record.csv", "No such file or directory", ""},
+        {"/dev/full", "", "No space left on device"},
+    };
+    for (const auto& tc : cases) {
+        SCOPED_TRACE(tc.path);
+        std::vector<std::string> reports;
+        LineFile file(tc.path, [&](const std::string& reason) { reports.push_back(reason); });
+        EXPECT_EQ(file.openFailure(), tc.openFailure);
+        file.append("time,kV (Text9)\r\n");
+        file.append("time,kV (Text9)\r\n");
+        EXPECT_EQ(reports, tc.writeFailure.empty() ? std::vector<std::string>{}
+                                                   : std::vector<std::string>{tc.writeFailure});
+        EXPECT_FALSE(file.isOpen());
+    }
+}
+
+TEST(TracedTransaction, HoldsEachStepWithItsOutcomeEscaped) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<uint32_t, std::string>> pieces;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"NUL, lone CR and 8-bit garbage ahead of the reply",
+         {{2, std::string("\0\r\xFF", 3)}, {4, "R20;"}},
+         "T COM4 send \"R0\\r\\n\"\n"
+         "T COM4 received \"\\x00\\r\\xFFR20;\" (pieces: 2)\n"
+         "T COM4 dropped \"\\x00\\r\\xFF\" ahead of the reply to R0\n"
+         "T R0 complete\n"},
+        {"silent through the resend",
+         {},
+         "T COM4 send \"R0\\r\\n\"\n"
+         "T COM4 time-out of R0 after 3000 ms, nothing received\n"
+         "T COM4 resend 1 of 1 \"R0\\r\\n\"\n"
+         "T COM4 time-out of R0 after 3000 ms, nothing received\n"
+         "T message box \"The abnormality by the noise occurred.\\r\\rPlease reboot.\"\n"
+         "T R0 failed\n"},
+    };
+    for (const auto& tc : cases) {
+        SCOPED_TRACE(tc.name);
+        SerialRig rig;
+        rig.defaults();
+        rig.m.iComRetryCount = 1;
+        rig.m.iUsbRetryCount = 0;
+        rig.m.i_comPort = 4;
+        rig.port.present = {4};
+        ASSERT_FALSE(Rs232cSetInit(rig.c, 4));
+        rig.port.onWrite = [&rig, &tc](int16_t, const std::string&) {
+            for (const auto& [delay, bytes] : tc.pieces) {
+                rig.pump.after(delay, [&rig, bytes] { rig.port.receive(bytes); });
+            }
+        };
+        const std::string path = rig.workFolder + "/trace.log";
+        TraceFile trace(
+            path, [] { return std::string("T"); }, nullptr);
+        TracedMessageBoxes boxes(rig.boxes);
+        boxes.setTrace(&trace);
+        SerialContext c{rig.m,       rig.port,         rig.clock,      rig.pump, boxes,
+                        rig.console, "kelvara-devcon", rig.workFolder, &trace};
+        Rs232cCommand(c, "R0");
+        EXPECT_EQ(contents(path), tc.expected);
+    }
+}
+
+TEST(MonitoringRecord, RowsShowTheBoxesOfThePartsTheTickRead) {
+    struct Case {
+        TickReads reads;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {{true, true}, "T,10.911,1.111,5.481 (2.7),1,0,0,0,0,0,0,0,0,0,0,0,1\r\n"},
+        {{true, false}, "T,,,,1,0,0,0,0,0,0,0,0,0,0,0,1\r\n"},
+        {{false, true}, "T,10.911,1.111,5.481 (2.7),,,,,,,,,,,,,\r\n"},
+        {{false, false}, "T,,,,,,,,,,,,,,,,\r\n"},
+    };
+    FakePanel f;
+    f.texts = {{"Text9", "10.911"},
+               {"Text10", "1.111"},
+               {"Text11", "5.481 (2.7)"},
+               {"Text12(0)", "1"},
+               {"Text14", "1"}};
+    for (const char* box :
+         {"Text12(1)", "Text12(2)", "Text12(3)", "Text12(4)", "Text12(5)", "Text12(6)", "Text12(7)",
+          "Text12(8)", "Text12(9)", "Text12(10)", "Text13"}) {
+        f.texts[box] = "0";
+    }
+    for (const auto& tc : cases) {
+        SCOPED_TRACE(tc.expected);
+        EXPECT_EQ(monitoringRecordRow(f, "T", tc.reads), tc.expected);
+    }
+    EXPECT_EQ(csvField("5.481 (2.7)"), "5.481 (2.7)");
+    EXPECT_EQ(csvField("1,5 \"x\"\r\n"), "\"1,5 \"\"x\"\"\r\n\"");
+}
+
+} // namespace
