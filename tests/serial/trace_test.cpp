@@ -9,7 +9,6 @@
 #include "serial/trace_file.h"
 #include "serial/traced_message_boxes.h"
 #include "serial/transaction.h"
-#include "tests/operations/fake_panel.h"
 #include "tests/support/serial_rig.h"
 
 namespace {
@@ -41,39 +40,6 @@ TEST(EscapedText, KeepsEveryByteOnOneReadableLine) {
     for (const auto& tc : cases) {
         SCOPED_TRACE(tc.expected);
         EXPECT_EQ(escapedText(tc.bytes), tc.expected);
-    }
-}
-
-TEST(TraceFile, AppendsToAnEarlierRunOneFlushedLinePerEvent) {
-    SerialRig rig;
-    const std::string path = rig.workFolder + "/trace.log";
-    std::ofstream(path) << "earlier run\n";
-    TraceFile trace(
-        path, [] { return std::string("T"); }, nullptr);
-    EXPECT_FALSE(trace.file().wasEmpty());
-    trace.event("message box \"COM4: sending R0: gone\r\rPlease reboot.\"");
-    EXPECT_EQ(contents(path),
-              "earlier run\nT message box \"COM4: sending R0: gone\\r\\rPlease reboot.\"\n");
-}
-
-TEST(LineFile, AFailureIsReportedOnceAndTheFileTurnsItselfOff) {
-    struct Case {
-        std::string path, openFailure, writeFailure;
-    };
-    const Case cases[] = {
-        {"/nonexistent-kelvara-folder/record.csv", "No such file or directory", ""},
-        {"/dev/full", "", "No space left on device"},
-    };
-    for (const auto& tc : cases) {
-        SCOPED_TRACE(tc.path);
-        std::vector<std::string> reports;
-        LineFile file(tc.path, [&](const std::string& reason) { reports.push_back(reason); });
-        EXPECT_EQ(file.openFailure(), tc.openFailure);
-        file.append("time,kV (Text9)\r\n");
-        file.append("time,kV (Text9)\r\n");
-        EXPECT_EQ(reports, tc.writeFailure.empty() ? std::vector<std::string>{}
-                                                   : std::vector<std::string>{tc.writeFailure});
-        EXPECT_FALSE(file.isOpen());
     }
 }
 
@@ -113,7 +79,9 @@ TEST(TracedTransaction, HoldsEachStepWithItsOutcomeEscaped) {
                 rig.pump.after(delay, [&rig, bytes] { rig.port.receive(bytes); });
             }
         };
+        // The trace goes on where an earlier run's ended.
         const std::string path = rig.workFolder + "/trace.log";
+        std::ofstream(path) << "earlier run\n";
         TraceFile trace(
             path, [] { return std::string("T"); }, nullptr);
         TracedMessageBoxes boxes(rig.boxes);
@@ -121,36 +89,11 @@ TEST(TracedTransaction, HoldsEachStepWithItsOutcomeEscaped) {
         SerialContext c{rig.m,       rig.port,         rig.clock,      rig.pump, boxes,
                         rig.console, "kelvara-devcon", rig.workFolder, &trace};
         Rs232cCommand(c, "R0");
-        EXPECT_EQ(contents(path), tc.expected);
+        EXPECT_EQ(contents(path), "earlier run\n" + tc.expected);
     }
 }
 
-TEST(MonitoringRecord, RowsShowTheBoxesOfThePartsTheTickRead) {
-    struct Case {
-        TickReads reads;
-        std::string expected;
-    };
-    const Case cases[] = {
-        {{true, true}, "T,10.911,1.111,5.481 (2.7),1,0,0,0,0,0,0,0,0,0,0,0,1\r\n"},
-        {{true, false}, "T,,,,1,0,0,0,0,0,0,0,0,0,0,0,1\r\n"},
-        {{false, true}, "T,10.911,1.111,5.481 (2.7),,,,,,,,,,,,,\r\n"},
-        {{false, false}, "T,,,,,,,,,,,,,,,,\r\n"},
-    };
-    FakePanel f;
-    f.texts = {{"Text9", "10.911"},
-               {"Text10", "1.111"},
-               {"Text11", "5.481 (2.7)"},
-               {"Text12(0)", "1"},
-               {"Text14", "1"}};
-    for (const char* box :
-         {"Text12(1)", "Text12(2)", "Text12(3)", "Text12(4)", "Text12(5)", "Text12(6)", "Text12(7)",
-          "Text12(8)", "Text12(9)", "Text12(10)", "Text13"}) {
-        f.texts[box] = "0";
-    }
-    for (const auto& tc : cases) {
-        SCOPED_TRACE(tc.expected);
-        EXPECT_EQ(monitoringRecordRow(f, "T", tc.reads), tc.expected);
-    }
+TEST(MonitoringRecord, FieldsAreQuotedOnlyWhenTheyMustBe) {
     EXPECT_EQ(csvField("5.481 (2.7)"), "5.481 (2.7)");
     EXPECT_EQ(csvField("1,5 \"x\"\r\n"), "\"1,5 \"\"x\"\"\r\n\"");
 }
