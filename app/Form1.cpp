@@ -201,9 +201,11 @@ void Form1::setText(const std::string& name, const std::string& text) {
 }
 
 void Form1::showFrame(const std::string& frame) {
-    if (auto* group = findChild<QGroupBox*>(QString::fromStdString(frame))) {
-        group->setVisible(true);
+    auto* group = findChild<QGroupBox*>(QString::fromStdString(frame));
+    if (group == nullptr) {
+        throw std::invalid_argument("no frame " + frame);
     }
+    group->setVisible(true);
 }
 
 bool Form1::timerEnabled() { return Timer1.isActive(); }
@@ -218,7 +220,8 @@ void Form1::setTimerEnabled(bool enabled) {
 
 void Form1::setChecked(const std::string& menuEntry, bool checked) {
     const auto found = entries_.find(menuEntry);
-    if (found != entries_.end()) {
-        found->second->setChecked(checked);
+    if (found == entries_.end()) {
+        throw std::invalid_argument("no menu entry " + menuEntry);
     }
+    found->second->setChecked(checked);
 }

@@ -35,6 +35,7 @@ using SendTimes = std::vector<double>;
 WaitEnd waitReply(SerialContext& c, const std::string& cmd, double start) {
     const double timeout = c.m.iComRecoveryTime;
     const int16_t port = c.m.i_comPort;
+    const std::string step = "reading the reply to " + cmd;
     // The first pass does not sleep: bytes that came in the pass that timed out the previous
     // attempt are already waiting and raise no new event.
     int64_t passWait = 0;
@@ -56,7 +57,6 @@ WaitEnd waitReply(SerialContext& c, const std::string& cmd, double start) {
             return WaitEnd::TimedOut;
         }
         passWait = static_cast<int64_t>(start + timeout - now) + 1;
-        const std::string step = "reading the reply to " + cmd;
         if (atStep(port, step, [&] { return c.MSComm5.inBufferCount(); }) == 0) {
             continue;
         }

@@ -16,53 +16,6 @@ std::string deviceConsoleLog() {
     return text.str();
 }
 
-struct LinkCase {
-    const char* name;
-    std::vector<std::string> simArgs;
-    std::string expectedReply;
-};
-
-TEST(TransactionOverTheWire, FaultyRepliesStillComplete) {
-    const LinkCase cases[] = {
-        {"reply in pieces", {"--split", "4"}, "R20;"},
-        {"stale semicolon first", {"--stale-semicolon", "--no-pacing"}, "R20;"},
-        {"wire-speed pacing", {}, "R20;"},
-    };
-    for (const auto& tc : cases) {
-        SCOPED_TRACE(tc.name);
-        SimulatedWindow rig(3, tc.simArgs);
-        ASSERT_TRUE(rig.ready);
-        EXPECT_EQ(Rs232cCommand(rig.form->serial(), "R0"), CommandOutcome::Complete);
-        EXPECT_EQ(rig.form->state().sRecvBuf, tc.expectedReply);
-        EXPECT_EQ(rig.form->state().iUsbErr, 0);
-    }
-}
-
-TEST(TransactionOverTheWire, GarbageEndsWithTheFinalMessage) {
-    SimulatedWindow rig(3, {}, 200);
-    ASSERT_TRUE(rig.ready);
-    ASSERT_TRUE(simControl(3, "garbage on"));
-    rig.form->state().iComRetryCount = 1;
-    rig.form->state().iUsbRetryCount = 0;
-    EXPECT_EQ(Rs232cCommand(rig.form->serial(), "R0"), CommandOutcome::Failed);
-    EXPECT_EQ(rig.shownTexts(), std::vector<std::string>{kNoiseMessage});
-    EXPECT_EQ(rig.form->state().iUsbErr, 1);
-}
-
-TEST(TransactionOverTheWire, LateReplyCompletesTheResendAndTheNextCommandGetsItsOwn) {
-    SimulatedWindow rig(3, {}, 300);
-    ASSERT_TRUE(rig.ready);
-    ASSERT_TRUE(simControl(3, "late 450"));
-    EXPECT_EQ(Rs232cCommand(rig.form->serial(), "R0"), CommandOutcome::Complete);
-    EXPECT_EQ(rig.form->state().sRecvBuf, "R20;");
-    EXPECT_EQ(rig.form->state().iUsbErr, 0);
-    // The answer to the resend comes in while the link is idle.
-    QTest::qWait(600);
-    ASSERT_TRUE(simControl(3, "late 0"));
-    EXPECT_EQ(Rs232cCommand(rig.form->serial(), "R2"), CommandOutcome::Complete);
-    EXPECT_EQ(rig.form->state().sRecvBuf, "R500;");
-}
-
 TEST(TransactionOverTheWire, SilentAdapterIsResetAndTheReplyComesAfterReopening) {
     SimulatedWindow rig(3, {}, 200);
     ASSERT_TRUE(rig.ready);

@@ -1,0 +1,70 @@
+#include "serial/reply_completion.h"
+#include "tests/fuzz/fuzz_check.h"
+#include "tests/fuzz/pieces.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+
+// The reply's start found position by position: the first ";" that stands at or after an
+// occurrence of the letter ends the reply, the occurrence nearest before it begins it.
+std::optional<std::size_t> replyStartByScan(const std::string& received, const std::string& cmd) {
+    std::optional<std::size_t> lastLetter;
+    for (std::size_t i = 0; i < received.size(); ++i) {
+        if (cmd.empty()) {
+            if (received[i] == ';') {
+                return 0;
+            }
+            continue;
+        }
+        if (received[i] == cmd.front()) {
+            lastLetter = i;
+        }
+        if (received[i] == ';' && lastLetter) {
+            return lastLetter;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+// Input: a byte giving the command's length (0 to 3), the command, then the received bytes in
+// pieces. Every piece is appended to sRecvBuf and completion tested, as the transaction does.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    if (input.empty()) {
+        return 0;
+    }
+    const std::size_t cmdLength =
+        std::min<std::size_t>(static_cast<unsigned char>(input.front()) % 4, input.size() - 1);
+    const std::string cmd(input.substr(1, cmdLength));
+    std::string sRecvBuf;
+    std::optional<std::size_t> completedAt;
+    for (const auto piece : pieces(input.substr(1 + cmdLength))) {
+        sRecvBuf += piece;
+        const auto start = completedReplyStart(sRecvBuf, cmd);
+        require(start == replyStartByScan(sRecvBuf, cmd),
+                "the reply begins at the letter nearest before the first ';' after a letter");
+        if (completedAt) {
+            require(start == completedAt, "a complete reply stays complete at the same start");
+            continue;
+        }
+        if (!start) {
+            continue;
+        }
+        completedAt = start;
+        // The transaction keeps sRecvBuf from the reply's start on.
+        const std::string kept = sRecvBuf.substr(*start);
+        const auto end = kept.find(';');
+        require(end != std::string::npos, "the kept text holds the reply's ';'");
+        const std::string reply = kept.substr(0, end + 1);
+        if (!cmd.empty()) {
+            require(reply.front() == cmd.front(), "the reply begins with the command's letter");
+            require(reply.find(cmd.front(), 1) == std::string::npos,
+                    "no later letter stands before the reply's ';'");
+        }
+    }
+    return 0;
+}
