@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 
+#include "operations/lifecycle.h"
 #include "operations/panel.h"
 #include "operations/window.h"
 #include "platform/linux/com_name_table.h"
@@ -16,6 +17,8 @@
 #include "serial/module_state.h"
 #include "serial/serial_context.h"
 #include "serial/serial_link.h"
+#include "serial/trace_file.h"
+#include "serial/traced_message_boxes.h"
 
 class QAction;
 class QLineEdit;
@@ -48,6 +51,14 @@ public:
     // ends without showing the window.
     bool Form_Load();
 
+    // Diagnostics the technician asks for before start-up. A file that cannot be opened is
+    // reported once and the program runs on without it; so is one that later cannot be
+    // written.
+    void traceTo(const std::string& path);
+    void recordTo(const std::string& path);
+    // Start-up probes only this port instead of scanning.
+    void choosePort(int16_t port);
+
     ModuleState& state() { return m_; }
     QTimer& timer() { return Timer1; }
     SerialContext& serial() { return serial_; }
@@ -71,8 +82,11 @@ private:
     template <typename Procedure> void eventProcedure(const char* name, Procedure procedure);
     QLineEdit* box(const std::string& name);
 
+    void monitoringTick();
+
     std::unique_ptr<Ui::Form1> ui;
     Form1Seams seams_;
+    TracedMessageBoxes messages_{seams_.boxes};
     ModuleState m_;
     SteadyMillisecondCounter counter_;
     Clock clock_{counter_};
@@ -80,7 +94,10 @@ private:
     QtSerialControl MSComm5;
     SerialContext serial_;
     SerialLink link_{serial_};
-    Panel panel_{m_, link_, *this, seams_.boxes};
+    Panel panel_{m_, link_, *this, messages_};
+    PortChoice portChoice_ = PortChoice::Scan;
+    std::unique_ptr<TraceFile> trace_;
+    std::unique_ptr<LineFile> record_;
     QTimer Timer1;
     std::map<std::string, QLineEdit*> boxes_;
     std::map<std::string, QAction*> entries_;

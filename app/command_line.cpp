@@ -7,6 +7,8 @@
 namespace {
 
 constexpr int kBadOptions = 2;
+constexpr int kFirstPort = 1;
+constexpr int kLastPort = 128;
 
 // Worded like kelvara-sim --help; the parser only recognises the options.
 constexpr const char* kHelp = R"(Usage: kelvara [OPTION]...
@@ -21,10 +23,25 @@ A controller that falls silent is asked twice more, then its USB serial adapter 
 kelvara-devcon (beside kelvara, then on PATH) and the port reopened.
 
 Options:
+  --trace FILE         append every transaction to FILE as it happens, one line each with the
+                       local time in ms: what was sent and came back (control characters and
+                       bytes outside ASCII escaped), time-outs, resends, the adapter reset with
+                       the device console's command lines and exit status, reopening, each
+                       transaction's outcome, and every message box with its text
+  --record FILE.csv    append one CSV row per monitoring tick: the time, the three monitor
+                       boxes and the thirteen flags as shown; a part not read has empty fields
+  --port N             use COMN (1..128) without the scan; when it does not answer the probe
+                       "E", "Device is not found." is shown and the program ends
   -h, --help           this text
   -v, --version        print the version
 Exit status: 0 done, 1 no controller answered, 2 bad options.
 )";
+
+CommandLine answered(int status) {
+    CommandLine line;
+    line.exitStatus = status;
+    return line;
+}
 
 void print(std::FILE* stream, const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stream);
@@ -42,24 +59,39 @@ CommandLine parseCommandLine(int argc, char* argv[]) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help(QStringList{"h", "help"});
     const QCommandLineOption version(QStringList{"v", "version"});
-    parser.addOption(help);
-    parser.addOption(version);
+    const QCommandLineOption trace("trace", "", "FILE");
+    const QCommandLineOption record("record", "", "FILE.csv");
+    const QCommandLineOption port("port", "", "N");
+    parser.addOptions({help, version, trace, record, port});
     if (!parser.parse(arguments)) {
         print(stderr, "kelvara: " + parser.errorText() + " (see kelvara --help)\n");
-        return {kBadOptions};
+        return answered(kBadOptions);
     }
     if (!parser.positionalArguments().isEmpty()) {
         print(stderr, "kelvara: unexpected argument '" + parser.positionalArguments().first() +
                           "' (see kelvara --help)\n");
-        return {kBadOptions};
+        return answered(kBadOptions);
     }
     if (parser.isSet(help)) {
         std::fputs(kHelp, stdout);
-        return {0};
+        return answered(0);
     }
     if (parser.isSet(version)) {
         std::puts("kelvara " KELVARA_VERSION);
-        return {0};
+        return answered(0);
     }
-    return {};
+    CommandLine line;
+    if (parser.isSet(port)) {
+        bool number = false;
+        const int n = parser.value(port).toInt(&number);
+        if (!number || n < kFirstPort || n > kLastPort) {
+            print(stderr, "kelvara: --port takes a COM number from 1 to 128, not '" +
+                              parser.value(port) + "' (see kelvara --help)\n");
+            return answered(kBadOptions);
+        }
+        line.port = static_cast<int16_t>(n);
+    }
+    line.tracePath = parser.value(trace).toStdString();
+    line.recordPath = parser.value(record).toStdString();
+    return line;
 }

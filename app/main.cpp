@@ -9,8 +9,9 @@
 
 int main(int argc, char* argv[]) {
     // Before the application object, which needs a display.
-    if (const auto answered = parseCommandLine(argc, argv).exitStatus) {
-        return *answered;
+    const CommandLine options = parseCommandLine(argc, argv);
+    if (options.exitStatus) {
+        return *options.exitStatus;
     }
     QApplication app(argc, argv);
     QtMessageBoxes boxes;
@@ -22,6 +23,15 @@ int main(int argc, char* argv[]) {
     Form1 form({boxes, tones, console, "kelvara-devcon", portlinks::portLinkFolder(),
                 portlinks::ensureTrustedFolder(work) ? work : std::string(),
                 ComNameTable::Scope::Full});
+    if (!options.tracePath.empty()) {
+        form.traceTo(options.tracePath);
+    }
+    if (!options.recordPath.empty()) {
+        form.recordTo(options.recordPath);
+    }
+    if (options.port != 0) {
+        form.choosePort(options.port);
+    }
     if (!form.Form_Load()) {
         return 1;
     }

@@ -1,13 +1,19 @@
-// Interval monitoring at wire speed: tick rate and duration, CPU and resident memory.
+// Interval monitoring at wire speed: tick rate and duration, CPU and resident memory, without
+// and with the trace and the record.
 
 #include <QAction>
+#include <QDateTime>
 #include <QEvent>
 #include <QEventLoop>
 #include <QTimer>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
+#include <fstream>
+#include <iterator>
 
 #include "bench/process_meter.h"
+#include "serial/trace_file.h"
 #include "serial/wait.h"
 #include "tests/e2e/window_rig.h"
 
@@ -66,9 +72,43 @@ void BM_MonitorWait(benchmark::State& state) {
 }
 BENCHMARK(BM_MonitorWait)->Iterations(100)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+std::string localTimestamp() {
+    return QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss.zzz").toStdString();
+}
+
+std::string diagnosticPath(const char* name) {
+    const std::string path = portlinks::workFolder() + "/" + name;
+    std::remove(path.c_str());
+    return path;
+}
+
+std::size_t lineCount(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return static_cast<std::size_t>(
+        std::count(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>(), '\n'));
+}
+
+// One trace line as a tick writes it: the local timestamp, the escaping, the write and flush.
+void BM_TraceLine(benchmark::State& state) {
+    portlinks::ensureTrustedFolder(portlinks::workFolder());
+    TraceFile trace(diagnosticPath("bench-trace.log"), localTimestamp, nullptr);
+    for (auto _ : state) {
+        trace.event("COM3 received \"S0512,0512,0512;\" (pieces: 16)");
+    }
+}
+BENCHMARK(BM_TraceLine)->Unit(benchmark::kMicrosecond);
+
+// Argument 1: with --trace and --record, side by side with the plain run.
 void BM_IntervalMonitoring(benchmark::State& state) {
+    const bool diagnostics = state.range(0) != 0;
     SimProcess sim;
     WindowRig w;
+    const std::string tracePath = diagnosticPath("bench-trace.log");
+    const std::string recordPath = diagnosticPath("bench-record.csv");
+    if (diagnostics) {
+        w.form->traceTo(tracePath);
+        w.form->recordTo(recordPath);
+    }
     if (!sim.start({"--port", "3"}) || !w.form->Form_Load()) {
         state.SkipWithError("no controller");
         return;
@@ -112,7 +152,18 @@ void BM_IntervalMonitoring(benchmark::State& state) {
     state.counters["cpu_pct"] = 100.0 * cpuMs / wallMs;
     state.counters["rss_1s_MiB"] = rssAfter1s / 1024.0;
     state.counters["rss_30s_MiB"] = rssAfter30s / 1024.0;
+    if (diagnostics) {
+        state.counters["trace_lines_per_s"] =
+            1000.0 * static_cast<double>(lineCount(tracePath)) / wallMs;
+        state.counters["record_rows"] = static_cast<double>(lineCount(recordPath)) - 1;
+    }
 }
-BENCHMARK(BM_IntervalMonitoring)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_IntervalMonitoring)
+    ->ArgName("diagnostics")
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond);
 
 } // namespace

@@ -34,14 +34,16 @@ void IntervalStop_Click(Panel& p) {
     p.w.setChecked("IntervalStop", true);
 }
 
-void Timer1_Timer(Panel& p) {
+std::optional<TickReads> Timer1_Timer(Panel& p) {
     // An expiry while a tick still waits for its replies is skipped: nested, its commands
     // could only be refused.
     if (p.m.bTickRunning)
-        return;
+        return std::nullopt;
     const RunningTick running(p.m);
-    Command6_Click(p);
+    TickReads reads;
+    reads.flags = Command6_Click(p);
     if (p.m.bUnloading)
-        return;
-    Command5_Click(p);
+        return reads;
+    reads.monitor = Command5_Click(p);
+    return reads;
 }

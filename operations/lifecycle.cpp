@@ -4,17 +4,19 @@
 #include "operations/beeps.h"
 #include "serial/port_discovery.h"
 
-bool loadSession(SerialContext& c, Panel& p, TonePlayer& tones) {
+bool loadSession(SerialContext& c, Panel& p, TonePlayer& tones, PortChoice choice) {
     c.m.iUsbRetryCount = 1;
     c.m.iUsbRecoveryTime = 3000;
     c.m.iComRetryCount = 2;
     c.m.iComRecoveryTime = 3000;
-    if (c.m.i_comPort == 0) {
+    if (choice == PortChoice::Probe && !Rs232cProbe(c, c.m.i_comPort)) {
+        c.m.i_comPort = 0;
+    } else if (c.m.i_comPort == 0) {
         c.m.i_comPort = Rs232cFind(c);
-        if (c.m.i_comPort == 0) {
-            c.boxes.messageBox("Device is not found.", mb::kOk, kAppTitle);
-            return false;
-        }
+    }
+    if (c.m.i_comPort == 0) {
+        c.boxes.messageBox("Device is not found.", mb::kOk, kAppTitle);
+        return false;
     }
     Rs232cOpen(c);
     BeepOK(tones);

@@ -9,10 +9,16 @@
 #include "platform/tone_player.h"
 #include "serial/serial_context.h"
 
+// How start-up finds the controller's port.
+enum class PortChoice {
+    Scan,  // i_comPort 0: the scan; a port already set is opened as it is
+    Probe, // the port the technician chose (i_comPort): only it is probed, like the scan would
+};
+
 // Start-up of the window before it is shown: the retry and time-out defaults, the port scan
 // (unless a port was chosen), opening, the rising beep and the calibration read. False when
 // no controller answered: "Device is not found." was shown and the program ends.
-bool loadSession(SerialContext& c, Panel& p, TonePlayer& tones);
+bool loadSession(SerialContext& c, Panel& p, TonePlayer& tones, PortChoice choice);
 
 // Every wait under way ends at once, nothing more is sent or shown, and the port is closed.
 // The window stops its timer itself. False when the session was already unloaded.

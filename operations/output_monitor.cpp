@@ -49,16 +49,16 @@ double corrected(const ModuleState& m, int16_t average) {
 
 } // namespace
 
-void Command5_Click(Panel& p) {
+bool Command5_Click(Panel& p) {
     if (p.m.i_comPort == 0)
-        return;
+        return false;
     bool failed = false;
     if (!sent(p, "A1", failed) || !p.link.waitmSec(50))
-        return;
+        return false;
     std::array<int16_t, kChannels> sum{};
     for (int sample = 0; sample < kSamples; ++sample) {
         if (!sent(p, "S1", failed))
-            return;
+            return false;
         for (int channel = 0; channel < kChannels; ++channel) {
             const auto count = leadingNumberField(p.m.sRecvBuf, kFieldPosition[channel]);
             if (!count) {
@@ -70,14 +70,14 @@ void Command5_Click(Panel& p) {
             if (!next) {
                 // Only a garbled reply carries counts this large.
                 emptyBoxes(p);
-                return;
+                return false;
             }
             sum[channel] = *next;
         }
     }
     if (failed) {
         emptyBoxes(p);
-        return;
+        return false;
     }
     std::array<double, kChannels> value{};
     for (int channel = 0; channel < kChannels; ++channel)
@@ -88,4 +88,5 @@ void Command5_Click(Panel& p) {
     p.w.setText("Text11", formatDisplay(value[Filament], DisplayPattern::ThreeDecimals) + " (" +
                               formatDisplay(value[Filament] * 0.5, DisplayPattern::OneDecimal) +
                               ")");
+    return true;
 }

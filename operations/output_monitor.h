@@ -5,4 +5,5 @@
 // "READ" of the monitor frame, also run by every monitoring tick: three samples of the
 // filament, kV and mA counts, averaged, scaled to 0..10 and corrected with the A/D
 // coefficients into Text9 (kV), Text10 (mA) and Text11 (filament and its current in A).
-void Command5_Click(Panel& p);
+// True when the three boxes now show values of this read.
+bool Command5_Click(Panel& p);

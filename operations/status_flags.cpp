@@ -13,19 +13,20 @@ constexpr std::array<const char*, 13> kFlagBoxes{
 
 } // namespace
 
-void Command6_Click(Panel& p) {
+bool Command6_Click(Panel& p) {
     if (p.m.i_comPort == 0)
-        return;
+        return false;
     const CommandOutcome outcome = p.link.Rs232cCommand("E");
     // A refused read finds another command's reply in the buffer: the boxes keep the last
     // read. A failed one raises every flag, which fails safe; whatever the buffer still holds
     // (the last reply, when the port was lost before the send) is not shown as live.
     if (outcome == CommandOutcome::Refused || outcome == CommandOutcome::Closing) {
-        return;
+        return false;
     }
     const bool failed = outcome == CommandOutcome::Failed;
     for (std::size_t i = 0; i < kFlagBoxes.size(); ++i) {
         const bool raised = failed || leadingNumber(p.m.sRecvBuf, 2 + 2 * i) == 0;
         p.w.setText(kFlagBoxes[i], raised ? "1" : "0");
     }
+    return !failed;
 }

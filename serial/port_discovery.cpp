@@ -2,6 +2,7 @@
 
 #include "serial/failure_text.h"
 #include "serial/ignoring_failure.h"
+#include "serial/trace_event.h"
 
 namespace {
 
@@ -34,19 +35,27 @@ bool probeAnswered(SerialContext& c) {
 
 } // namespace
 
+bool Rs232cProbe(SerialContext& c, int16_t n) {
+    ignoringFailure([&] { c.MSComm5.setCommPort(n); });
+    ignoringFailure([&] { c.MSComm5.setSettings(kLineSettings); });
+    ignoringFailure([&] { c.MSComm5.setInputLen(0); });
+    ignoringFailure([&] { c.MSComm5.setPortOpen(true); });
+    bool open = false;
+    ignoringFailure([&] { open = c.MSComm5.portOpen(); });
+    const bool answered = open && probeAnswered(c);
+    if (open) {
+        traceEvent(c, "probe COM", n, answered ? " answered \"" : " not answered: \"", c.m.sRecvBuf,
+                   "\"");
+    }
+    ignoringFailure([&] { c.MSComm5.setPortOpen(false); });
+    return answered;
+}
+
 int16_t Rs232cFind(SerialContext& c) {
     for (int16_t n = kFirstPort; n <= kLastPort; ++n) {
-        ignoringFailure([&] { c.MSComm5.setCommPort(n); });
-        ignoringFailure([&] { c.MSComm5.setSettings(kLineSettings); });
-        ignoringFailure([&] { c.MSComm5.setInputLen(0); });
-        ignoringFailure([&] { c.MSComm5.setPortOpen(true); });
-        bool open = false;
-        ignoringFailure([&] { open = c.MSComm5.portOpen(); });
-        if (open && probeAnswered(c)) {
-            ignoringFailure([&] { c.MSComm5.setPortOpen(false); });
+        if (Rs232cProbe(c, n)) {
             return n;
         }
-        ignoringFailure([&] { c.MSComm5.setPortOpen(false); });
     }
     ignoringFailure([&] { c.MSComm5.setPortOpen(false); });
     return 0;
@@ -62,8 +71,10 @@ bool Rs232cSetInit(SerialContext& c, int16_t pt, const std::string& step) {
         c.MSComm5.setPortOpen(true);
         c.MSComm5.setInBufferCount(0);
         c.m.sRecvBuf.clear();
+        traceEvent(c, "COM", pt, " open (", step, ")");
         return false;
     } catch (const SerialError& e) {
+        traceEvent(c, "COM", pt, " ", step, " failed: ", e.what());
         if (e.number() != kErrPortNotExist) {
             c.boxes.messageBox(failureText(pt, step, e.what()), mb::kIconWarning | mb::kSystemModal,
                                kAppTitle);

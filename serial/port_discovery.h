@@ -11,6 +11,10 @@ inline constexpr const char* kLineSettings = "115200,N,8,1";
 // Leaves the port closed. Shows nothing.
 int16_t Rs232cFind(SerialContext& c);
 
+// Opens port n, sends the probe "E" and closes the port again. True when the reply held
+// ";" within a second. Shows nothing.
+bool Rs232cProbe(SerialContext& c, int16_t n);
+
 // Selects, configures and opens port pt. Returns true on failure (its error path ran). A
 // failure while selecting or configuring is thrown to the caller. Failure texts name the
 // port and the step ("opening the port", "reopening the port").

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,7 +9,8 @@ class ProcessRunner {
 public:
     virtual ~ProcessRunner() = default;
     // program + arguments, never a shell. When stdoutFile is not empty, the tool's standard
-    // output replaces that file. Returns false when the program could not be started.
-    virtual bool run(const std::string& program, const std::vector<std::string>& args,
-                     const std::string& stdoutFile) = 0;
+    // output replaces that file. Returns the tool's exit status (-1 when a signal ended it), or
+    // nothing when the program could not be started.
+    virtual std::optional<int> run(const std::string& program, const std::vector<std::string>& args,
+                                   const std::string& stdoutFile) = 0;
 };

@@ -8,6 +8,7 @@
 #include "serial/module_state.h"
 #include "serial/process_runner.h"
 #include "serial/serial_control.h"
+#include "serial/trace.h"
 
 // The window module's state and the outside facilities the serial procedures work through.
 struct SerialContext {
@@ -19,4 +20,5 @@ struct SerialContext {
     ProcessRunner& console;
     std::string consoleProgram; // the device console tool
     std::string workFolder;     // where the tool's listing "dev.ref" is written
+    Trace* trace = nullptr;     // the technician's trace, when one was asked for
 };

@@ -7,6 +7,7 @@
 #include "serial/ignoring_failure.h"
 #include "serial/port_discovery.h"
 #include "serial/reply_completion.h"
+#include "serial/trace_event.h"
 #include "serial/usb_recovery.h"
 
 namespace {
@@ -38,6 +39,7 @@ WaitEnd waitReply(SerialContext& c, const std::string& cmd, double start) {
     // The first pass does not sleep: bytes that came in the pass that timed out the previous
     // attempt are already waiting and raise no new event.
     int64_t passWait = 0;
+    int pieces = 0;
     for (;;) {
         c.pump.processEvents(passWait);
         if (c.m.bUnloading) {
@@ -45,6 +47,13 @@ WaitEnd waitReply(SerialContext& c, const std::string& cmd, double start) {
         }
         const double now = c.clock.timeGetTime_EX();
         if (now > start + timeout) {
+            if (pieces == 0) {
+                traceEvent(c, "COM", port, " time-out of ", cmd, " after ", c.m.iComRecoveryTime,
+                           " ms, nothing received");
+            } else {
+                traceEvent(c, "COM", port, " time-out of ", cmd, " after ", c.m.iComRecoveryTime,
+                           " ms, received \"", c.m.sRecvBuf, "\" (pieces: ", pieces, ")");
+            }
             return WaitEnd::TimedOut;
         }
         passWait = static_cast<int64_t>(start + timeout - now) + 1;
@@ -53,12 +62,20 @@ WaitEnd waitReply(SerialContext& c, const std::string& cmd, double start) {
         }
         const std::string piece = atStep(port, step, [&] { return c.MSComm5.input(); });
         c.m.sRecvBuf += piece;
+        ++pieces;
         if (const auto begin = completedReplyStart(c.m.sRecvBuf, cmd)) {
+            traceEvent(c, "COM", port, " received \"", c.m.sRecvBuf, "\" (pieces: ", pieces, ")");
+            if (*begin > 0) {
+                traceEvent(c, "COM", port, " dropped \"",
+                           std::string_view(c.m.sRecvBuf).substr(0, *begin),
+                           "\" ahead of the reply to ", cmd);
+            }
             // What came before the reply is stale: a stray ";", the tail of an earlier reply.
             c.m.sRecvBuf.erase(0, *begin);
             return WaitEnd::Complete;
         }
         if (piece.find(';') != std::string::npos) {
+            traceEvent(c, "COM", port, " \";\" that ends no reply to ", cmd, ": waiting afresh");
             // A ";" that ends no reply to this command: wait afresh for the reply.
             start = c.clock.timeGetTime_EX();
             passWait = static_cast<int64_t>(timeout) + 1;
@@ -89,6 +106,7 @@ CommandOutcome dropLateReplies(SerialContext& c, const std::string& cmd, const S
             continue;
         }
         const std::string late = atStep(c.m.i_comPort, step, [&] { return c.MSComm5.input(); });
+        traceEvent(c, "COM", c.m.i_comPort, " late reply to ", cmd, " dropped \"", late, "\"");
         replies += static_cast<std::size_t>(std::count(late.begin(), late.end(), ';'));
     }
     return CommandOutcome::Complete;
@@ -97,6 +115,7 @@ CommandOutcome dropLateReplies(SerialContext& c, const std::string& cmd, const S
 std::string deviceName(const ModuleState& m) { return "COM" + std::to_string(m.i_comPort); }
 
 CommandOutcome errorPath(SerialContext& c, const SerialError& e) {
+    traceEvent(c, "serial failure: ", e.what());
     c.boxes.messageBox(e.what(), mb::kIconWarning | mb::kSystemModal, kAppTitle);
     c.m.iUsbErr = 1;
     ignoringFailure([&] {
@@ -129,6 +148,12 @@ CommandOutcome transact(SerialContext& c, const std::string& cmd) {
     for (;;) {
         const double start = c.clock.timeGetTime_EX();
         c.m.sRecvBuf.clear();
+        if (resends == 0) {
+            traceEvent(c, "COM", c.m.i_comPort, " send \"", cmd, "\r\n\"");
+        } else {
+            traceEvent(c, "COM", c.m.i_comPort, " resend ", resends, " of ", c.m.iComRetryCount,
+                       " \"", cmd, "\r\n\"");
+        }
         atStep(c.m.i_comPort, "sending " + cmd, [&] { c.MSComm5.output(cmd + "\r\n"); });
         sends.push_back(start);
         switch (waitReply(c, cmd, start)) {
@@ -144,6 +169,8 @@ CommandOutcome transact(SerialContext& c, const std::string& cmd) {
             continue;
         }
         if (cycles < c.m.iUsbRetryCount) {
+            traceEvent(c, "COM", c.m.i_comPort, " no reply to ", cmd,
+                       ": closing the port to reset the adapter");
             c.m.iUsbErr = 1;
             closePort(c);
             UsbDeviceRecover(c, deviceName(c.m));
@@ -164,9 +191,7 @@ CommandOutcome transact(SerialContext& c, const std::string& cmd) {
     }
 }
 
-} // namespace
-
-CommandOutcome Rs232cCommand(SerialContext& c, const std::string& cmd) {
+CommandOutcome untracedCommand(SerialContext& c, const std::string& cmd) {
     if (c.m.bUnloading) {
         return CommandOutcome::Closing;
     }
@@ -183,4 +208,26 @@ CommandOutcome Rs232cCommand(SerialContext& c, const std::string& cmd) {
         }
         return errorPath(c, e);
     }
+}
+
+const char* outcomeName(CommandOutcome outcome) {
+    switch (outcome) {
+    case CommandOutcome::Complete:
+        return "complete";
+    case CommandOutcome::Refused:
+        return "refused: another transaction is open";
+    case CommandOutcome::Failed:
+        return "failed";
+    case CommandOutcome::Closing:
+        return "closing";
+    }
+    return "";
+}
+
+} // namespace
+
+CommandOutcome Rs232cCommand(SerialContext& c, const std::string& cmd) {
+    const CommandOutcome outcome = untracedCommand(c, cmd);
+    traceEvent(c, cmd, " ", outcomeName(outcome));
+    return outcome;
 }

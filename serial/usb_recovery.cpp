@@ -7,6 +7,7 @@
 #include <sstream>
 #include <vector>
 
+#include "serial/trace_event.h"
 #include "serial/wait.h"
 
 namespace {
@@ -90,7 +91,20 @@ struct Recovery {
     std::string listing = c.workFolder + "/" + kListingFile;
 
     bool runTool(const std::vector<std::string>& args, bool toListing) {
-        return c.console.run(c.consoleProgram, args, toListing ? listing : std::string());
+        const std::string output = toListing ? listing : std::string();
+        const auto status = c.console.run(c.consoleProgram, args, output);
+        if (c.trace != nullptr) {
+            std::string command = c.consoleProgram;
+            for (const auto& a : args) {
+                command += " " + a;
+            }
+            if (!output.empty()) {
+                command += " > " + output;
+            }
+            traceEvent(c, "device console: ", command, ": ",
+                       status ? "exit " + std::to_string(*status) : "could not be started");
+        }
+        return status.has_value();
     }
 
     bool switchDevice(const char* verb, const std::string& argument) {
@@ -111,8 +125,10 @@ struct Recovery {
             }
             const auto status = statusText(listing, sCom);
             if (!status) {
+                traceEvent(c, "adapter status of ", sCom, ": listing unreadable");
                 return Poll::Stop;
             }
+            traceEvent(c, "adapter status of ", sCom, ": \"", *status, "\"");
             if (status->find(word) != std::string::npos) {
                 return Poll::Reached;
             }
@@ -124,7 +140,12 @@ struct Recovery {
     }
 
     void run() {
-        if (c.workFolder.empty() || !runTool({"find", "USB*"}, true)) {
+        traceEvent(c, "adapter reset of ", sCom);
+        if (c.workFolder.empty()) {
+            traceEvent(c, "adapter reset skipped: no work folder for the listing");
+            return;
+        }
+        if (!runTool({"find", "USB*"}, true)) {
             return;
         }
         const auto found = readWholeFile(listing);
@@ -132,7 +153,11 @@ struct Recovery {
             return;
         }
         const auto argument = deviceArgument(c, *found, sCom);
-        if (!argument || c.m.bUnloading) {
+        if (!argument) {
+            traceEvent(c, "adapter reset ends: the listing does not have the expected shape");
+            return;
+        }
+        if (c.m.bUnloading) {
             return;
         }
         if (!switchDevice("disable", *argument)) {

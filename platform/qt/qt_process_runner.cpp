@@ -19,11 +19,12 @@ QString locate(const std::string& program) {
 
 } // namespace
 
-bool QtProcessRunner::run(const std::string& program, const std::vector<std::string>& args,
-                          const std::string& stdoutFile) {
+std::optional<int> QtProcessRunner::run(const std::string& program,
+                                        const std::vector<std::string>& args,
+                                        const std::string& stdoutFile) {
     const QString executable = locate(program);
     if (executable.isEmpty()) {
-        return false;
+        return std::nullopt;
     }
     QStringList arguments;
     for (const auto& a : args) {
@@ -36,8 +37,8 @@ bool QtProcessRunner::run(const std::string& program, const std::vector<std::str
     process.setStandardErrorFile(QProcess::nullDevice());
     process.start(executable, arguments);
     if (!process.waitForStarted(-1)) {
-        return false;
+        return std::nullopt;
     }
     process.waitForFinished(-1);
-    return true;
+    return process.exitStatus() == QProcess::CrashExit ? -1 : process.exitCode();
 }

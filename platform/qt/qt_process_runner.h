@@ -6,6 +6,6 @@
 // A bare program name is looked up in the application's folder first, then on PATH.
 class QtProcessRunner : public ProcessRunner {
 public:
-    bool run(const std::string& program, const std::vector<std::string>& args,
-             const std::string& stdoutFile) override;
+    std::optional<int> run(const std::string& program, const std::vector<std::string>& args,
+                           const std::string& stdoutFile) override;
 };

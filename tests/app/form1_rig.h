@@ -10,8 +10,9 @@ struct Form1Rig : MessageBoxes, TonePlayer, ProcessRunner {
     int messageBox(const std::string&, int, const std::string&) override { return mb::kIdOk; }
     std::string inputBox(const std::string&, const std::string&) override { return {}; }
     void Beep(uint32_t, uint32_t) override {}
-    bool run(const std::string&, const std::vector<std::string>&, const std::string&) override {
-        return false;
+    std::optional<int> run(const std::string&, const std::vector<std::string>&,
+                           const std::string&) override {
+        return std::nullopt;
     }
 
     Form1 form{Form1Seams{*this, *this, *this, "", "", "", ComNameTable::Scope::LinksOnly}};

@@ -40,7 +40,7 @@ TEST(OutputMonitor, AveragesScalesAndCorrectsThreeSamples) {
         f.texts["Text11"] = "1.000 (.5)";
         for (const char* reply : c.replies)
             f.answer("S1", {reply});
-        Command5_Click(f.p);
+        EXPECT_TRUE(Command5_Click(f.p));
         EXPECT_EQ(f.sent, (Strings{"A1", "wait 50", "S1", "S1", "S1"}));
         EXPECT_EQ(Shown(f), c.shown);
     }
@@ -71,7 +71,7 @@ TEST(OutputMonitor, KeepsBoxesWhenRefusedEmptiesThemWhenFailedOrGarbled) {
         for (int i = 0; i <= 3; ++i)
             f.answer(i == 0 ? "A1" : "S1",
                      i == c.failing ? Exchange{c.reply, c.outcome} : Exchange{"S0512,0512,0512;"});
-        Command5_Click(f.p);
+        EXPECT_FALSE(Command5_Click(f.p));
         EXPECT_EQ(f.sent.size(), c.sent);
         EXPECT_EQ(Shown(f), c.kept ? before : (Strings{"", "", ""}));
     }

@@ -29,7 +29,7 @@ TEST(StatusFlags, ShowsEachFlagInverted) {
         SCOPED_TRACE(c.reply);
         FakePanel f;
         f.answer("E", {c.reply, c.outcome});
-        Command6_Click(f.p);
+        EXPECT_EQ(Command6_Click(f.p), c.outcome == Complete);
         std::string shown;
         for (const std::string& box : boxes)
             shown += f.texts.contains(box) ? f.texts[box] : "_";

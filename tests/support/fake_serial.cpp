@@ -2,18 +2,19 @@
 
 #include <fstream>
 
-bool FakeConsole::run(const std::string& program, const std::vector<std::string>& args,
-                      const std::string& stdoutFile) {
+std::optional<int> FakeConsole::run(const std::string& program,
+                                    const std::vector<std::string>& args,
+                                    const std::string& stdoutFile) {
     lastProgram = program;
     if (!startable) {
-        return false;
+        return std::nullopt;
     }
     runs.push_back({counter_.now, args});
     if (onRun) {
         onRun(args);
     }
     if (stdoutFile.empty()) {
-        return true;
+        return 0;
     }
     std::ofstream out(stdoutFile, std::ios::binary | std::ios::trunc);
     if (!args.empty() && args[0] == "find") {
@@ -21,5 +22,5 @@ bool FakeConsole::run(const std::string& program, const std::vector<std::string>
     } else if (!args.empty() && args[0] == "status" && !statusListings.empty()) {
         out << statusListings[std::min(statusRuns_++, statusListings.size() - 1)];
     }
-    return true;
+    return 0;
 }

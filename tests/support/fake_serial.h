@@ -170,8 +170,8 @@ struct ToolRun {
 class FakeConsole : public ProcessRunner {
 public:
     explicit FakeConsole(FakeCounter& counter) : counter_(counter) {}
-    bool run(const std::string& program, const std::vector<std::string>& args,
-             const std::string& stdoutFile) override;
+    std::optional<int> run(const std::string& program, const std::vector<std::string>& args,
+                           const std::string& stdoutFile) override;
 
     std::vector<ToolRun> runs;
     std::string findListing;
