@@ -138,7 +138,7 @@ void Form1::traceTo(const std::string& path) {
     if (!trace_->file().isOpen()) {
         messages_.messageBox(
             cannotBeOpened("Trace file", path, trace_->file().openFailure(), "a trace"),
-            mb::ICONWARNING | mb::SYSTEMMODAL, kAppTitle);
+            mb::kIconWarning | mb::kSystemModal, kAppTitle);
         trace_.reset();
         return;
     }
@@ -153,7 +153,7 @@ void Form1::recordTo(const std::string& path) {
     if (!record_->isOpen()) {
         messages_.messageBox(
             cannotBeOpened("Record file", path, record_->openFailure(), "a record"),
-            mb::ICONWARNING | mb::SYSTEMMODAL, kAppTitle);
+            mb::kIconWarning | mb::kSystemModal, kAppTitle);
         record_.reset();
         return;
     }
