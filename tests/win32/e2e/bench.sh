@@ -7,8 +7,8 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=tests/win32/e2e/e2e_rig.sh
 source "$here/e2e_rig.sh"
 ensure_prefix
-tty=$(start_sim 3)
-map_ports 3 "$tty"
+start_sim 3
+map_ports 3 "$sim_tty"
 for _ in 1 2 3 4 5; do
     drive shown close exits 10000 | grep shown-ms
 done

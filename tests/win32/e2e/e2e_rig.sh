@@ -57,7 +57,8 @@ map_ports() {
     done
 }
 
-# start_sim N [OPTION]...: kelvara-sim on COM<N>; prints its pseudo-terminal.
+# start_sim N [OPTION]...: kelvara-sim on COM<N>; its pseudo-terminal in sim_tty. Not in a
+# command substitution: the clean-up must know the simulator's pid.
 start_sim() {
     local n=$1 link
     shift
@@ -68,7 +69,7 @@ start_sim() {
         [ -L "$link" ] && break
         sleep 0.05
     done
-    readlink -f "$link"
+    sim_tty=$(readlink -f "$link")
 }
 
 sim_control() { "$KELVARA_SIM" --port "$1" --control "$2" >/dev/null; }

@@ -11,7 +11,8 @@ check() { python3 "$here/layout_check.py" "$@"; }
 
 # The simulator on COM3 as the only port, and the window started against it.
 start_window() {
-    tty=$(start_sim 3 --noise 0 "$@")
+    start_sim 3 --noise 0 "$@"
+    tty=$sim_tty
     map_ports 3 "$tty"
     drive shown
 }
@@ -25,8 +26,10 @@ scenario_layout() {
 # The scan passes over a silent COM2, finds COM3 and reads its calibration.
 scenario_startup() {
     local silent
-    silent=$(start_sim 2 --silent)
-    tty=$(start_sim 3 --noise 0)
+    start_sim 2 --silent
+    silent=$sim_tty
+    start_sim 3 --noise 0
+    tty=$sim_tty
     wire "$tty" "W12,1234" >/dev/null
     map_ports 2 "$silent" 3 "$tty"
     drive shown expect Text21 0.1234 expect Text22 0.0501 expect Text1 2.0 expect Text3 50 \
