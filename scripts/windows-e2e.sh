@@ -5,22 +5,9 @@
 source "$(dirname "$0")/common.sh"
 
 install_packages
-missing=()
-while read -r package; do
-    dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null | grep -qx installed ||
-        missing+=("$package")
-done <"$top/scripts/packages-windows.txt"
-if [ ${#missing[@]} -gt 0 ]; then
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
-        "${missing[@]}"
-fi
-
-sim=$top/build-linux-win1/bin/kelvara-sim
-if [ ! -x "$sim" ]; then
-    cmake -S "$top" -B "$top/build-linux-win1" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DKELVARA_BENCHMARKS=OFF
-    cmake --build "$top/build-linux-win1" -j 2 --target kelvara-sim
-fi
+install_packages "$top/scripts/packages-windows.txt"
+build "$top/build"
+sim=$top/build/bin/kelvara-sim
 
 build=$top/build-win
 configure() {

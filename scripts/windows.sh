@@ -3,25 +3,12 @@
 # tests talk to kelvara-sim, which is built from the Linux tree.
 source "$(dirname "$0")/common.sh"
 
-install_windows_packages() {
-    local missing=() package
-    while read -r package; do
-        dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null | grep -qx installed \
-            || missing+=("$package")
-    done < "$top/scripts/packages-windows.txt"
-    if [ ${#missing[@]} -eq 0 ]; then
-        return
-    fi
-    as_root apt-get update
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
-}
-
 install_packages
-install_windows_packages
+install_packages "$top/scripts/packages-windows.txt"
 
-sim_tree=$top/build-linux-win1
-cmake -S "$top" -B "$sim_tree" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVARA_BENCHMARKS=OFF
-cmake --build "$sim_tree" -j "$(nproc)" --target kelvara-sim
+# The simulator comes from the Linux tree that test.sh builds.
+sim_tree=$top/build
+build "$sim_tree"
 
 cmake -S "$top" -B "$top/build-win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" \

@@ -55,7 +55,8 @@ bool sameFolder(const std::wstring& a, const std::wstring& b) {
 }
 
 // Starts the line hidden in folder and waits for it to end.
-bool startAndWait(std::wstring commandLine, const std::wstring& folder) {
+// The tool's exit status; nothing when it could not be started.
+std::optional<int> startAndWait(std::wstring commandLine, const std::wstring& folder) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -63,22 +64,25 @@ bool startAndWait(std::wstring commandLine, const std::wstring& folder) {
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
                         nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
-        return false;
+        return std::nullopt;
     }
     WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD status = 0;
+    GetExitCodeProcess(process.hProcess, &status);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return true;
+    return static_cast<int>(status);
 }
 
 } // namespace
 
-bool Win32ProcessRunner::run(const std::string& program, const std::vector<std::string>& args,
-                             const std::string& stdoutFile) {
+std::optional<int> Win32ProcessRunner::run(const std::string& program,
+                                           const std::vector<std::string>& args,
+                                           const std::string& stdoutFile) {
     const std::wstring name = win32::toUtf16(program);
     const auto tool = locate(name);
     if (!tool) {
-        return false;
+        return std::nullopt;
     }
     std::vector<std::wstring> wideArgs;
     for (const auto& arg : args) {
@@ -99,7 +103,7 @@ bool Win32ProcessRunner::run(const std::string& program, const std::vector<std::
     const auto command = win32::interpreterCommand(
         needsPath ? tool->folder + L"\\" + tool->file : tool->file, wideArgs, nameOf(stdoutFile));
     if (!command) {
-        return false;
+        return std::nullopt;
     }
     return startAndWait(L"cmd.exe /c " + *command, folder);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "serial/process_runner.h"
@@ -13,8 +14,8 @@ class Win32ProcessRunner : public ProcessRunner {
 public:
     explicit Win32ProcessRunner(std::string workFolder) : workFolder_(std::move(workFolder)) {}
 
-    bool run(const std::string& program, const std::vector<std::string>& args,
-             const std::string& stdoutFile) override;
+    std::optional<int> run(const std::string& program, const std::vector<std::string>& args,
+                           const std::string& stdoutFile) override;
 
 private:
     std::string workFolder_;
