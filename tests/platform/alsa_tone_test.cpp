@@ -9,7 +9,7 @@ namespace {
 
 // Keeps what it was given to play and reports the outcome it was built with.
 struct FakeSink : PcmSink {
-    explicit FakeSink(bool plays) : plays(plays) {}
+    explicit FakeSink(bool playing) : plays(playing) {}
     bool play(const std::vector<int16_t>& given, unsigned givenRate) override {
         samples = given;
         rate = givenRate;
