@@ -39,8 +39,9 @@ constexpr Procedure kProcedures[] = {
     {L"Command2", Command2_Click},
     {L"Command3", Command3_Click},
     {L"Command4", Command4_Click},
-    {L"Command5", Command5_Click},
-    {L"Command6", Command6_Click},
+    // The reads tell whether they read; a click has no use for it.
+    {L"Command5", [](Panel& p) { Command5_Click(p); }},
+    {L"Command6", [](Panel& p) { Command6_Click(p); }},
     {L"Command7", Command7_Click},
     {L"Command8", Command8_Click},
     {L"KV_UP", KV_UP_Click},
@@ -225,7 +226,7 @@ void Form1Window::createMenu() {
 
 bool Form1Window::Form_Load() {
     ++depth_;
-    const bool loaded = loadSession(serial_, panel_, tones_);
+    const bool loaded = loadSession(serial_, panel_, tones_, PortChoice::Scan);
     --depth_;
     if (!loaded || closePending_) {
         return false;
@@ -285,7 +286,7 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_TIMER:
         if (wParam == kTimer1) {
-            eventProcedure(L"Timer1_Timer", Timer1_Timer);
+            eventProcedure(L"Timer1_Timer", [](Panel& p) { Timer1_Timer(p); });
         }
         return 0;
     case WM_ACTIVATE:

@@ -81,7 +81,7 @@ TEST(TracedTransaction, HoldsEachStepWithItsOutcomeEscaped) {
         };
         // The trace goes on where an earlier run's ended.
         const std::string path = rig.workFolder + "/trace.log";
-        std::ofstream(path) << "earlier run\n";
+        std::ofstream(path, std::ios::binary) << "earlier run\n";
         TraceFile trace(
             path, [] { return std::string("T"); }, nullptr);
         TracedMessageBoxes boxes(rig.boxes);
