@@ -5,8 +5,9 @@
 
 DecimalForm decimalForm15(double value) {
     DecimalForm form;
-    if (value == 0)
+    if (value == 0) {
         return form;
+    }
     form.negative = value < 0;
 
     // "d.dddddddddddddde-xx": to_chars is exact and independent of the C locale.
@@ -19,8 +20,9 @@ DecimalForm decimalForm15(double value) {
 
     // The digit before the point, then those after it.
     form.digits.push_back(buf[0]);
-    for (std::size_t i = 2; i < e; ++i)
+    for (std::size_t i = 2; i < e; ++i) {
         form.digits.push_back(buf[i]);
+    }
     form.digits.erase(form.digits.find_last_not_of('0') + 1);
 
     const std::size_t expDigits = e + 2; // skip "e" and its sign
@@ -31,7 +33,8 @@ DecimalForm decimalForm15(double value) {
 }
 
 std::string nonFiniteText(double value) {
-    if (std::isnan(value))
+    if (std::isnan(value)) {
         return "nan";
+    }
     return value < 0 ? "-inf" : "inf";
 }

@@ -36,34 +36,40 @@ void increment(std::string& digits) {
 // (empty when that rounds to 0).
 std::string scaledDigits(const DecimalForm& form, std::size_t decimals) {
     const long long keep = form.point + static_cast<long long>(decimals);
-    if (keep < 0)
+    if (keep < 0) {
         return {};
+    }
     const auto kept = static_cast<std::size_t>(keep);
     std::string digits = form.digits.substr(0, kept);
     digits.resize(kept, '0');
-    if (kept < form.digits.size() && form.digits[kept] >= '5')
+    if (kept < form.digits.size() && form.digits[kept] >= '5') {
         increment(digits);
+    }
     return digits;
 }
 
 } // namespace
 
 std::string formatDisplay(double value, DisplayPattern pattern) {
-    if (!std::isfinite(value))
+    if (!std::isfinite(value)) {
         return nonFiniteText(value);
+    }
     const std::size_t decimals = decimalsOf(pattern);
     const DecimalForm form = decimalForm15(value);
     std::string digits = scaledDigits(form, decimals);
     const bool negative = form.negative && !digits.empty();
 
-    if (digits.size() < decimals)
+    if (digits.size() < decimals) {
         digits.insert(0, decimals - digits.size(), '0');
+    }
     std::string integer = digits.substr(0, digits.size() - decimals);
-    if (integer.empty() && pattern == DisplayPattern::FourDecimals)
+    if (integer.empty() && pattern == DisplayPattern::FourDecimals) {
         integer = "0";
+    }
 
     std::string text = negative ? "-" + integer : integer;
-    if (decimals > 0)
+    if (decimals > 0) {
         text += "." + digits.substr(digits.size() - decimals);
+    }
     return text;
 }

@@ -14,8 +14,9 @@ public:
 
     // The next character that counts, '\0' at the end (a NUL ends a number as well).
     char peek() {
-        while (at_ < text_.size() && isBlank(text_[at_]))
+        while (at_ < text_.size() && isBlank(text_[at_])) {
             ++at_;
+        }
         return at_ < text_.size() ? text_[at_] : '\0';
     }
     void take() { ++at_; }
@@ -36,12 +37,13 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 int digitValue(char c, int radix) {
     int value = radix;
-    if (isDigit(c))
+    if (isDigit(c)) {
         value = c - '0';
-    else if (c >= 'a' && c <= 'f')
+    } else if (c >= 'a' && c <= 'f') {
         value = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F')
+    } else if (c >= 'A' && c <= 'F') {
         value = c - 'A' + 10;
+    }
     return value < radix ? value : -1;
 }
 
@@ -68,8 +70,9 @@ constexpr long long kUnderflowExponent = -400;
 // The exponent after E, e, D or d; none when no digit follows its letter and sign.
 long long exponentPart(Cursor& cursor) {
     const char letter = cursor.peek();
-    if (letter != 'E' && letter != 'e' && letter != 'D' && letter != 'd')
+    if (letter != 'E' && letter != 'e' && letter != 'D' && letter != 'd') {
         return 0;
+    }
     cursor.take();
     bool negative = false;
     if (cursor.peek() == '+' || cursor.peek() == '-') {
@@ -77,26 +80,31 @@ long long exponentPart(Cursor& cursor) {
         cursor.take();
     }
     long long exponent = 0;
-    for (; isDigit(cursor.peek()); cursor.take())
-        if (exponent < kExponentLimit)
+    for (; isDigit(cursor.peek()); cursor.take()) {
+        if (exponent < kExponentLimit) {
             exponent = exponent * 10 + (cursor.peek() - '0');
+        }
+    }
     return negative ? -exponent : exponent;
 }
 
 // |value| = 0.<significant> * 10^exponent, significant without leading zeros.
 double scaledMagnitude(const std::string& significant, long long exponent) {
-    if (significant.empty() || exponent < kUnderflowExponent)
+    if (significant.empty() || exponent < kUnderflowExponent) {
         return 0;
+    }
     constexpr double kInfinity = std::numeric_limits<double>::infinity();
-    if (exponent > kOverflowExponent)
+    if (exponent > kOverflowExponent) {
         return kInfinity;
+    }
     std::string text = "0." + significant + "e";
     char digits[24];
     text.append(digits, std::to_chars(digits, digits + sizeof digits, exponent).ptr);
     double value = 0;
     if (std::from_chars(text.data(), text.data() + text.size(), value).ec ==
-        std::errc::result_out_of_range)
+        std::errc::result_out_of_range) {
         return exponent > 0 ? kInfinity : 0;
+    }
     return value;
 }
 
@@ -129,8 +137,9 @@ std::optional<double> parseNumber(Cursor& cursor) {
             inFraction = true;
             continue;
         }
-        if (!isDigit(c))
+        if (!isDigit(c)) {
             break;
+        }
         anyDigit = true;
         if (c == '0' && significant.empty()) {
             exponent -= inFraction ? 1 : 0;

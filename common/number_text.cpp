@@ -13,14 +13,16 @@ constexpr int kSmallestPlainExponent = -15; // from 1E-15 on
 
 std::string exponentText(const DecimalForm& form) {
     std::string text = form.digits.substr(0, 1);
-    if (form.digits.size() > 1)
+    if (form.digits.size() > 1) {
         text += "." + form.digits.substr(1);
+    }
     const int exponent = form.point - 1;
     text += exponent < 0 ? "E-" : "E+";
     char digits[8];
     const auto end = std::to_chars(digits, digits + sizeof digits, std::abs(exponent)).ptr;
-    if (end - digits < 2)
+    if (end - digits < 2) {
         text += '0';
+    }
     return text.append(digits, end);
 }
 
@@ -30,18 +32,21 @@ std::string positionalText(const DecimalForm& form, bool zeroBeforePoint) {
         const std::string zeros(static_cast<std::size_t>(-form.point), '0');
         return (zeroBeforePoint ? "0." : ".") + zeros + form.digits;
     }
-    if (form.point >= size)
+    if (form.point >= size) {
         return form.digits + std::string(static_cast<std::size_t>(form.point - size), '0');
+    }
     const auto point = static_cast<std::size_t>(form.point);
     return form.digits.substr(0, point) + "." + form.digits.substr(point);
 }
 
 std::string numberText(double value, bool zeroBeforePoint) {
-    if (!std::isfinite(value))
+    if (!std::isfinite(value)) {
         return nonFiniteText(value);
+    }
     const DecimalForm form = decimalForm15(value);
-    if (form.digits.empty())
+    if (form.digits.empty()) {
         return "0";
+    }
     const int exponent = form.point - 1;
     const bool plain = exponent >= kSmallestPlainExponent && exponent <= kLargestPlainExponent;
     return (form.negative ? "-" : "") +

@@ -20,8 +20,9 @@ std::array<double*, kCalibrationRegisters.size()> coefficientsOf(ModuleState& m)
 } // namespace
 
 void AD_Calibration_Click(Panel& p) {
-    if (p.boxes.inputBox("Password?", kAppTitle) == kPassword)
+    if (p.boxes.inputBox("Password?", kAppTitle) == kPassword) {
         p.w.showFrame("Frame6");
+    }
 }
 
 namespace {
@@ -37,8 +38,9 @@ void readCalibration(Panel& p, UnreadBoxes unread) {
     }
     const auto coefficients = coefficientsOf(p.m);
     for (std::size_t i = 0; i < kCalibrationRegisters.size(); ++i) {
-        if (!(*read)[i])
+        if (!(*read)[i]) {
             continue;
+        }
         // Taken from the box as shown, so with at most four decimals. A value above 9 from
         // the controller is not used.
         const double value = leadingNumber(p.w.text(kCalibrationRegisters[i].box));
@@ -53,8 +55,9 @@ void Command8_Click(Panel& p) { readCalibration(p, UnreadBoxes::Keep); }
 void readCalibrationAtStartUp(Panel& p) { readCalibration(p, UnreadBoxes::Empty); }
 
 void Command7_Click(Panel& p) {
-    if (p.m.i_comPort == 0)
+    if (p.m.i_comPort == 0) {
         return;
+    }
     const auto coefficients = coefficientsOf(p.m);
     for (std::size_t i = 0; i < kCalibrationRegisters.size(); ++i) {
         const ParameterRegister& reg = kCalibrationRegisters[i];
@@ -77,8 +80,10 @@ void Command7_Click(Panel& p) {
 }
 
 void Command2_Click(Panel& p) {
-    if (p.m.i_comPort == 0)
+    if (p.m.i_comPort == 0) {
         return;
-    if (p.link.Rs232cCommand("F3.8") == CommandOutcome::Refused)
+    }
+    if (p.link.Rs232cCommand("F3.8") == CommandOutcome::Refused) {
         warnNotSent(p, "debug Command2", "F3.8", false);
+    }
 }

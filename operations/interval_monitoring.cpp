@@ -21,8 +21,9 @@ private:
 
 void IntervalStart_Click(Panel& p) {
     // Enabling a running timer would restart its interval.
-    if (!p.w.timerEnabled())
+    if (!p.w.timerEnabled()) {
         p.w.setTimerEnabled(true);
+    }
     p.w.setChecked("IntervalStart", true);
     p.w.setChecked("IntervalStop", false);
 }
@@ -37,13 +38,15 @@ void IntervalStop_Click(Panel& p) {
 std::optional<TickReads> Timer1_Timer(Panel& p) {
     // An expiry while a tick still waits for its replies is skipped: nested, its commands
     // could only be refused.
-    if (p.m.bTickRunning)
+    if (p.m.bTickRunning) {
         return std::nullopt;
+    }
     const RunningTick running(p.m);
     TickReads reads;
     reads.flags = Command6_Click(p);
-    if (p.m.bUnloading)
+    if (p.m.bUnloading) {
         return reads;
+    }
     reads.monitor = Command5_Click(p);
     return reads;
 }

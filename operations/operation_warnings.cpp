@@ -25,8 +25,9 @@ void warnNotRead(Panel& p, const std::string& operation, const std::vector<std::
 void warnNotSent(Panel& p, const std::string& operation, const std::string& cmd, bool moreFollow) {
     std::string text =
         operation + ": " + cmd + " was not sent because the link was busy with another command";
-    if (moreFollow)
+    if (moreFollow) {
         text += "; the commands after it were not sent either";
+    }
     p.m.pendingWarnings.push_back(text + ".");
 }
 

@@ -12,15 +12,16 @@
 
 namespace {
 
-enum Channel { Filament, Kv, Ma, kChannels };
+enum Channel { Filament, Kv, Ma, KChannels };
 
 // Where each count of an "S1" reply starts.
-constexpr std::array<std::size_t, kChannels> kFieldPosition{2, 7, 12};
+constexpr std::array<std::size_t, KChannels> kFieldPosition{2, 7, 12};
 constexpr int kSamples = 3;
 
 void emptyBoxes(Panel& p) {
-    for (const char* box : {"Text9", "Text10", "Text11"})
+    for (const char* box : {"Text9", "Text10", "Text11"}) {
         p.w.setText(box, "");
+    }
 }
 
 // False when the operation has to stop: a refused command finds the buffer of another
@@ -50,16 +51,19 @@ double corrected(const ModuleState& m, int16_t average) {
 } // namespace
 
 bool Command5_Click(Panel& p) {
-    if (p.m.i_comPort == 0)
+    if (p.m.i_comPort == 0) {
         return false;
+    }
     bool failed = false;
-    if (!sent(p, "A1", failed) || !p.link.waitmSec(50))
+    if (!sent(p, "A1", failed) || !p.link.waitmSec(50)) {
         return false;
-    std::array<int16_t, kChannels> sum{};
+    }
+    std::array<int16_t, KChannels> sum{};
     for (int sample = 0; sample < kSamples; ++sample) {
-        if (!sent(p, "S1", failed))
+        if (!sent(p, "S1", failed)) {
             return false;
-        for (int channel = 0; channel < kChannels; ++channel) {
+        }
+        for (int channel = 0; channel < KChannels; ++channel) {
             const auto count = leadingNumberField(p.m.sRecvBuf, kFieldPosition[channel]);
             if (!count) {
                 // A reply without its count was not read: no value is made up from it.
@@ -79,10 +83,11 @@ bool Command5_Click(Panel& p) {
         emptyBoxes(p);
         return false;
     }
-    std::array<double, kChannels> value{};
-    for (int channel = 0; channel < kChannels; ++channel)
+    std::array<double, KChannels> value{};
+    for (int channel = 0; channel < KChannels; ++channel) {
         // A third of a 16-bit sum always fits.
         value[channel] = corrected(p.m, *roundHalfEvenInt16(sum[channel] / 3.0));
+    }
     p.w.setText("Text9", formatDisplay(value[Kv], DisplayPattern::ThreeDecimals));
     p.w.setText("Text10", formatDisplay(value[Ma], DisplayPattern::ThreeDecimals));
     p.w.setText("Text11", formatDisplay(value[Filament], DisplayPattern::ThreeDecimals) + " (" +

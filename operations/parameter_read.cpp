@@ -13,12 +13,14 @@ std::optional<std::vector<bool>> readRegisters(Panel& p,
     for (std::size_t i = 0; i < registers.size(); ++i) {
         const ParameterRegister& reg = registers[i];
         const CommandOutcome outcome = p.link.Rs232cCommand(reg.readCommand);
-        if (outcome == CommandOutcome::Closing)
+        if (outcome == CommandOutcome::Closing) {
             return std::nullopt;
+        }
         if (outcome == CommandOutcome::Refused) {
             // Another transaction is open: the next registers would only be refused as well.
-            for (const ParameterRegister& rest : registers.subspan(i))
+            for (const ParameterRegister& rest : registers.subspan(i)) {
                 kept.push_back(registerLabel(rest));
+            }
             break;
         }
         if (outcome == CommandOutcome::Failed) {
@@ -51,7 +53,8 @@ std::optional<std::vector<bool>> readRegisters(Panel& p,
 }
 
 void Command1_Click(Panel& p) {
-    if (p.m.i_comPort == 0)
+    if (p.m.i_comPort == 0) {
         return;
+    }
     readRegisters(p, kParameterRegisters, "EEPROM READ");
 }

@@ -7,8 +7,9 @@
 #include "operations/value_command.h"
 
 void Command3_Click(Panel& p) {
-    if (p.m.i_comPort == 0)
+    if (p.m.i_comPort == 0) {
         return;
+    }
     for (const ParameterRegister& reg : kParameterRegisters) {
         // Not rounded: a fraction finer than the register's unit goes out as it is. A box out
         // of range is skipped alone; the other registers do not depend on it.

@@ -4,8 +4,9 @@
 #include <utility>
 
 void showPendingWarnings(Panel& p) {
-    if (p.m.bCommBusy != 0)
+    if (p.m.bCommBusy != 0) {
         return;
+    }
     // Taken off the queue before it is shown: an event run while the box is open may queue
     // further warnings, or show them itself.
     while (!p.m.pendingWarnings.empty() && !p.m.bUnloading) {

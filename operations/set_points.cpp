@@ -22,13 +22,15 @@ constexpr SetPoint kMa{"Text8", "mA出力値 (Text8)", "I"};
 // step +1 moves while the value lies below the bound, -1 while it lies above it.
 void step(Panel& p, const SetPoint& setPoint, const char* boundBox, int step,
           const char* operation) {
-    if (p.m.i_comPort == 0)
+    if (p.m.i_comPort == 0) {
         return;
+    }
     const std::string before = p.w.text(setPoint.box);
     const double value = leadingNumber(before);
     const double bound = leadingNumber(p.w.text(boundBox));
-    if (!(step > 0 ? value < bound : value > bound))
+    if (!(step > 0 ? value < bound : value > bound)) {
         return;
+    }
     if (!std::isfinite(value)) {
         warnOutOfRange(p, operation, setPoint.label);
         return;
@@ -38,15 +40,17 @@ void step(Panel& p, const SetPoint& setPoint, const char* boundBox, int step,
         setPoint.letter + plainNumberText(leadingNumber(p.w.text(setPoint.box)));
     // Not sent, so the controller keeps the old set-point: the box shows it again. A failed
     // send keeps the step, since the controller may have taken it.
-    if (p.link.Rs232cCommand(cmd) == CommandOutcome::Refused)
+    if (p.link.Rs232cCommand(cmd) == CommandOutcome::Refused) {
         p.w.setText(setPoint.box, before);
+    }
 }
 
 } // namespace
 
 void Command4_Click(Panel& p) {
-    if (p.m.i_comPort == 0)
+    if (p.m.i_comPort == 0) {
         return;
+    }
     if (sendValueCommand(p, "UPDATE", kKv.label, kKv.letter, boxNumber(p.w.text(kKv.box)), true) ==
         ValueSend::Stopped) {
         return;

@@ -14,8 +14,9 @@ constexpr std::array<const char*, 13> kFlagBoxes{
 } // namespace
 
 bool Command6_Click(Panel& p) {
-    if (p.m.i_comPort == 0)
+    if (p.m.i_comPort == 0) {
         return false;
+    }
     const CommandOutcome outcome = p.link.Rs232cCommand("E");
     // A refused read finds another command's reply in the buffer: the boxes keep the last
     // read. A failed one raises every flag, which fails safe; whatever the buffer still holds

@@ -12,14 +12,15 @@
 
 namespace {
 
-constexpr std::size_t maxClients = 16;
-constexpr std::size_t maxLine = 256;
+constexpr std::size_t kMaxClients = 16;
+constexpr std::size_t kMaxLine = 256;
 
 } // namespace
 
 ControlServer::~ControlServer() {
-    for (const auto& client : clients_)
+    for (const auto& client : clients_) {
         close(client.fd);
+    }
     if (listener_ >= 0) {
         close(listener_);
         unlink(path_.c_str());
@@ -38,13 +39,14 @@ bool ControlServer::open(const std::string& path, std::string& error) {
     if (listener_ < 0 ||
         bind(listener_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
         error = "cannot create " + path + ": " + std::strerror(errno);
-        if (listener_ >= 0)
+        if (listener_ >= 0) {
             close(listener_);
+        }
         listener_ = -1;
         return false;
     }
     path_ = path;
-    if (chmod(path.c_str(), 0600) != 0 || listen(listener_, static_cast<int>(maxClients)) != 0) {
+    if (chmod(path.c_str(), 0600) != 0 || listen(listener_, static_cast<int>(kMaxClients)) != 0) {
         error = "cannot listen on " + path + ": " + std::strerror(errno);
         return false;
     }
@@ -53,14 +55,16 @@ bool ControlServer::open(const std::string& path, std::string& error) {
 
 void ControlServer::addPollFds(std::vector<pollfd>& fds) const {
     fds.push_back({listener_, POLLIN, 0});
-    for (const auto& client : clients_)
+    for (const auto& client : clients_) {
         fds.push_back({client.fd, POLLIN, 0});
+    }
 }
 
 void ControlServer::serve(const std::vector<pollfd>& fds, const Handler& handler) {
     for (const auto& p : fds) {
-        if (p.revents == 0)
+        if (p.revents == 0) {
             continue;
+        }
         if (p.fd == listener_) {
             accept();
             continue;
@@ -76,9 +80,10 @@ void ControlServer::serve(const std::vector<pollfd>& fds, const Handler& handler
 
 void ControlServer::accept() {
     const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
         return;
-    if (clients_.size() >= maxClients) {
+    }
+    if (clients_.size() >= kMaxClients) {
         close(fd);
         return;
     }
@@ -86,17 +91,20 @@ void ControlServer::accept() {
 }
 
 bool ControlServer::read(Client& client, const Handler& handler) {
-    char buffer[maxLine];
+    char buffer[kMaxLine];
     const ssize_t n = ::read(client.fd, buffer, sizeof buffer);
-    if (n < 0)
+    if (n < 0) {
         return errno == EAGAIN || errno == EINTR;
+    }
     client.line.append(buffer, static_cast<std::size_t>(n));
     const auto newline = client.line.find('\n');
-    if (newline == std::string::npos && n > 0 && client.line.size() <= maxLine)
+    if (newline == std::string::npos && n > 0 && client.line.size() <= kMaxLine) {
         return true;
-    if (newline == std::string::npos && client.line.empty())
+    }
+    if (newline == std::string::npos && client.line.empty()) {
         return false;
-    std::string answer = client.line.size() > maxLine && newline == std::string::npos
+    }
+    std::string answer = client.line.size() > kMaxLine && newline == std::string::npos
                              ? "error: control line too long"
                              : handler(client.line.substr(0, newline));
     answer += '\n';

@@ -6,30 +6,34 @@ namespace {
 
 // Letters, digits and separators, but never the ";" that would end a reply.
 std::string garbageText(std::mt19937& random) {
-    static constexpr std::string_view alphabet =
+    static constexpr std::string_view kAlphabet =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 ,.#*";
     std::uniform_int_distribution<std::size_t> length(6, 24);
-    std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+    std::uniform_int_distribution<std::size_t> pick(0, kAlphabet.size() - 1);
     std::string text(length(random), ' ');
-    for (char& c : text)
-        c = alphabet[pick(random)];
+    for (char& c : text) {
+        c = kAlphabet[pick(random)];
+    }
     return text;
 }
 
 } // namespace
 
 bool LineFaults::admits(std::string_view command) {
-    if (silent || silentUntilEnable || disabled)
+    if (silent || silentUntilEnable || disabled) {
         return false;
+    }
     if (ignoreNext > 0) {
         --ignoreNext;
         return false;
     }
-    if (probeOnly && command != "E")
+    if (probeOnly && command != "E") {
         return false;
+    }
     if (answersLeft) {
-        if (*answersLeft == 0)
+        if (*answersLeft == 0) {
             return false;
+        }
         --*answersLeft;
     }
     return true;
@@ -44,11 +48,13 @@ void LineFaults::endSilences() {
 
 std::vector<ReplyPiece> shapeReply(const LineFaults& faults, std::string reply,
                                    std::mt19937& random) {
-    if (faults.garbage)
+    if (faults.garbage) {
         reply = garbageText(random);
+    }
     std::vector<ReplyPiece> out;
-    if (faults.staleSemicolon)
+    if (faults.staleSemicolon) {
         out.push_back({";", faults.late});
+    }
     const std::size_t count =
         std::clamp<std::size_t>(static_cast<std::size_t>(std::max(faults.pieces, 1)), 1,
                                 std::max<std::size_t>(reply.size(), 1));

@@ -5,8 +5,9 @@ std::vector<LineReader::Line> LineReader::feed(std::string_view bytes) {
     for (const char c : bytes) {
         const bool swallowLf = afterCr_ && c == '\n';
         afterCr_ = c == '\r';
-        if (swallowLf)
+        if (swallowLf) {
             continue;
+        }
         if (c == '\r' || c == '\n') {
             lines.push_back({pending_, overLong_});
             pending_.clear();

@@ -14,8 +14,9 @@ namespace {
 std::string linkTarget(const std::string& link) {
     char target[4096];
     const ssize_t n = readlink(link.c_str(), target, sizeof target);
-    if (n <= 0 || static_cast<std::size_t>(n) == sizeof target)
+    if (n <= 0 || static_cast<std::size_t>(n) == sizeof target) {
         return {};
+    }
     return std::string(target, static_cast<std::size_t>(n));
 }
 
@@ -69,13 +70,16 @@ bool PortClaim::take(int comNumber, const std::string& devicePath, std::string& 
 }
 
 void PortClaim::release() {
-    if (comNumber_ == 0)
+    if (comNumber_ == 0) {
         return;
+    }
     const std::string link = portlinks::linkPath(comNumber_);
-    if (linkTarget(link) == devicePath_)
+    if (linkTarget(link) == devicePath_) {
         unlink(link.c_str());
+    }
     const std::string pidPath = simfiles::pidFilePath(comNumber_);
-    if (simfiles::readPid(pidPath) == getpid())
+    if (simfiles::readPid(pidPath) == getpid()) {
         unlink(pidPath.c_str());
+    }
     comNumber_ = 0;
 }

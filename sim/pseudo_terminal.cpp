@@ -9,10 +9,12 @@
 #include <unistd.h>
 
 PseudoTerminal::~PseudoTerminal() {
-    if (slave_ >= 0)
+    if (slave_ >= 0) {
         close(slave_);
-    if (master_ >= 0)
+    }
+    if (master_ >= 0) {
         close(master_);
+    }
 }
 
 bool PseudoTerminal::open(std::string& error) {

@@ -23,10 +23,12 @@ void sleepUntil(ReplyQueue::Clock::time_point deadline) {
 
 void ReplyQueue::push(std::vector<ReplyPiece> pieces, Clock::time_point arrival) {
     std::size_t size = 0;
-    for (const auto& piece : pieces)
+    for (const auto& piece : pieces) {
         size += piece.bytes.size();
-    if (backlog_ + size > maxBacklog)
+    }
+    if (backlog_ + size > maxBacklog) {
         return;
+    }
     backlog_ += size;
     bool first = true;
     for (auto& piece : pieces) {
@@ -36,8 +38,9 @@ void ReplyQueue::push(std::vector<ReplyPiece> pieces, Clock::time_point arrival)
 }
 
 std::optional<ReplyQueue::Clock::time_point> ReplyQueue::nextDue() const {
-    if (pending_.empty())
+    if (pending_.empty()) {
         return std::nullopt;
+    }
     return dueOf(pending_.front());
 }
 
@@ -46,10 +49,11 @@ void ReplyQueue::sendDue(Clock::time_point now, bool pacing) {
         const Pending piece = std::move(pending_.front());
         pending_.pop_front();
         backlog_ -= piece.bytes.size();
-        if (pacing)
+        if (pacing) {
             sendPaced(piece.bytes);
-        else
+        } else {
             sendAtOnce(piece.bytes);
+        }
         now = Clock::now();
     }
 }
@@ -77,10 +81,12 @@ void ReplyQueue::sendAtOnce(const std::string& bytes) {
     std::size_t sent = 0;
     while (sent < bytes.size()) {
         const ssize_t n = write(fd_, bytes.data() + sent, bytes.size() - sent);
-        if (n <= 0 && errno != EINTR)
+        if (n <= 0 && errno != EINTR) {
             break;
-        if (n > 0)
+        }
+        if (n > 0) {
             sent += static_cast<std::size_t>(n);
+        }
     }
     wireFree_ = Clock::now();
 }

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int answerTimeoutSeconds = 5;
+constexpr int kAnswerTimeoutSeconds = 5;
 
 class Socket {
 public:
@@ -20,8 +20,9 @@ public:
     Socket(const Socket&) = delete;
     Socket& operator=(const Socket&) = delete;
     ~Socket() {
-        if (fd_ >= 0)
+        if (fd_ >= 0) {
             close(fd_);
+        }
     }
     int fd() const { return fd_; }
 
@@ -33,10 +34,12 @@ bool sendAll(int fd, const std::string& text) {
     std::size_t sent = 0;
     while (sent < text.size()) {
         const ssize_t n = send(fd, text.data() + sent, text.size() - sent, MSG_NOSIGNAL);
-        if (n < 0 && errno != EINTR)
+        if (n < 0 && errno != EINTR) {
             return false;
-        if (n > 0)
+        }
+        if (n > 0) {
             sent += static_cast<std::size_t>(n);
+        }
     }
     return true;
 }
@@ -58,7 +61,7 @@ bool simControl(int comNumber, const std::string& line, std::string& answer) {
     }
     std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
     Socket socket;
-    const timeval timeout{answerTimeoutSeconds, 0};
+    const timeval timeout{kAnswerTimeoutSeconds, 0};
     if (socket.fd() < 0 ||
         setsockopt(socket.fd(), SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout) != 0 ||
         connect(socket.fd(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
@@ -70,12 +73,15 @@ bool simControl(int comNumber, const std::string& line, std::string& answer) {
     char buffer[256];
     ssize_t n = 0;
     while ((n = recv(socket.fd(), buffer, sizeof buffer, 0)) > 0 || (n < 0 && errno == EINTR)) {
-        if (n > 0)
+        if (n > 0) {
             answer.append(buffer, static_cast<std::size_t>(n));
+        }
     }
-    if (!answer.empty() && answer.back() == '\n')
+    if (!answer.empty() && answer.back() == '\n') {
         answer.pop_back();
-    if (n < 0 && answer.empty())
+    }
+    if (n < 0 && answer.empty()) {
         answer = "no answer from " + path;
+    }
     return answer == "ok";
 }

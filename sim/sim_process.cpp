@@ -14,9 +14,9 @@ extern char** environ;
 
 namespace {
 
-constexpr std::chrono::seconds readyLimit{10};
-constexpr std::string_view readyPrefix = "kelvara-sim: ";
-constexpr std::string_view arrow = " -> ";
+constexpr std::chrono::seconds kReadyLimit{10};
+constexpr std::string_view kReadyPrefix = "kelvara-sim: ";
+constexpr std::string_view kArrow = " -> ";
 
 } // namespace
 
@@ -28,8 +28,9 @@ SimProcess::~SimProcess() { stop(); }
 std::string SimProcess::besideExecutable(const std::string& name) {
     char path[4096];
     const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0)
+    if (n <= 0) {
         return name;
+    }
     const std::string self(path, static_cast<std::size_t>(n));
     return self.substr(0, self.find_last_of('/') + 1) + name;
 }
@@ -37,14 +38,16 @@ std::string SimProcess::besideExecutable(const std::string& name) {
 void SimProcess::setStderrPath(std::string path) { stderrPath_ = std::move(path); }
 
 bool SimProcess::start(const std::vector<std::string>& args) {
-    if (pid_ > 0)
+    if (pid_ > 0) {
         return false;
+    }
     exitStatus_ = -1;
     portName_.clear();
     devicePath_.clear();
     int fds[2];
-    if (pipe(fds) != 0)
+    if (pipe(fds) != 0) {
         return false;
+    }
     fcntl(fds[0], F_SETFD, FD_CLOEXEC);
     fcntl(fds[1], F_SETFD, FD_CLOEXEC);
 
@@ -79,21 +82,23 @@ bool SimProcess::start(const std::vector<std::string>& args) {
         return false;
     }
     stdout_ = fds[0];
-    if (awaitReady())
+    if (awaitReady()) {
         return true;
+    }
     stop();
     return false;
 }
 
 bool SimProcess::awaitReady() {
-    const auto deadline = std::chrono::steady_clock::now() + readyLimit;
+    const auto deadline = std::chrono::steady_clock::now() + kReadyLimit;
     std::string text;
     while (text.find('\n') == std::string::npos) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         pollfd p{stdout_, POLLIN, 0};
-        if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) <= 0)
+        if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) <= 0) {
             return false;
+        }
         char buffer[256];
         const ssize_t n = read(stdout_, buffer, sizeof buffer);
         if (n <= 0) {
@@ -103,17 +108,19 @@ bool SimProcess::awaitReady() {
         text.append(buffer, static_cast<std::size_t>(n));
     }
     const std::string line = text.substr(0, text.find('\n'));
-    const auto at = line.find(arrow);
-    if (!line.starts_with(readyPrefix) || at == std::string::npos)
+    const auto at = line.find(kArrow);
+    if (!line.starts_with(kReadyPrefix) || at == std::string::npos) {
         return false;
-    portName_ = line.substr(readyPrefix.size(), at - readyPrefix.size());
-    devicePath_ = line.substr(at + arrow.size());
+    }
+    portName_ = line.substr(kReadyPrefix.size(), at - kReadyPrefix.size());
+    devicePath_ = line.substr(at + kArrow.size());
     return true;
 }
 
 void SimProcess::stop() {
-    if (pid_ <= 0)
+    if (pid_ <= 0) {
         return;
+    }
     kill(pid_, SIGTERM);
     reap(0);
 }
@@ -122,8 +129,9 @@ bool SimProcess::waitForExit(std::chrono::milliseconds limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (pid_ > 0) {
         reap(WNOHANG);
-        if (pid_ <= 0 || std::chrono::steady_clock::now() >= deadline)
+        if (pid_ <= 0 || std::chrono::steady_clock::now() >= deadline) {
             break;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return pid_ <= 0;
@@ -134,10 +142,12 @@ void SimProcess::reap(int options) {
     pid_t done = 0;
     while ((done = waitpid(pid_, &status, options)) < 0 && errno == EINTR) {
     }
-    if (done == 0)
+    if (done == 0) {
         return;
-    if (done == pid_)
+    }
+    if (done == pid_) {
         exitStatus_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
     pid_ = -1;
     close(stdout_);
     stdout_ = -1;

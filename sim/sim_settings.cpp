@@ -32,7 +32,7 @@ std::optional<bool> onOff(std::string_view word) {
 }
 
 Setting number(std::string_view name, std::string_view option, std::string_view usage, long min,
-               long max, std::function<void(SimState&, long)> set) {
+               long max, const std::function<void(SimState&, long)>& set) {
     return {name, option, "", 1, usage, [=](SimState& s, const Words& w) {
                 const auto value = parseInteger(w[1], min, max);
                 if (value) {
@@ -43,7 +43,7 @@ Setting number(std::string_view name, std::string_view option, std::string_view 
 }
 
 Setting toggle(std::string_view name, std::string_view option, std::string_view implied,
-               std::function<void(SimState&, bool)> set) {
+               const std::function<void(SimState&, bool)>& set) {
     return {name, option, implied, 1, "on|off", [set](SimState& s, const Words& w) {
                 const auto on = onOff(w[1]);
                 if (on) {
@@ -54,7 +54,7 @@ Setting toggle(std::string_view name, std::string_view option, std::string_view 
 }
 
 // A control line without arguments.
-Setting action(std::string_view name, std::function<void(SimState&)> run) {
+Setting action(std::string_view name, const std::function<void(SimState&)>& run) {
     return {name, "", "", 0, "", [run](SimState& s, const Words&) {
                 run(s);
                 return true;

@@ -30,8 +30,9 @@ int failed(const std::string& why) {
 
 int pollTimeout(const ReplyQueue& queue) {
     const auto due = queue.nextDue();
-    if (!due)
+    if (!due) {
         return -1;
+    }
     const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*due - Clock::now());
     return static_cast<int>(std::max<std::chrono::milliseconds::rep>(wait.count(), 0));
 }
@@ -46,13 +47,16 @@ public:
         while (!state_.quit) {
             std::vector<pollfd> fds = {{stopFd_, POLLIN, 0}, {master_, POLLIN, 0}};
             control_.addPollFds(fds);
-            if (poll(fds.data(), fds.size(), pollTimeout(queue_)) < 0 && errno != EINTR)
+            if (poll(fds.data(), fds.size(), pollTimeout(queue_)) < 0 && errno != EINTR) {
                 return false;
-            if (fds[0].revents != 0)
+            }
+            if (fds[0].revents != 0) {
                 return true;
+            }
             control_.serve(fds, [this](std::string_view line) { return control(line); });
-            if (fds[1].revents != 0 && !receive())
+            if (fds[1].revents != 0 && !receive()) {
                 return false;
+            }
             queue_.sendDue(Clock::now(), state_.pacing);
         }
         return true;
@@ -63,22 +67,26 @@ private:
         const bool wasDisabled = state_.faults.disabled;
         std::string answer = applyControl(state_, line);
         // A disabled adapter loses what it still had to send.
-        if (state_.faults.disabled && !wasDisabled)
+        if (state_.faults.disabled && !wasDisabled) {
             queue_.clear();
+        }
         return answer;
     }
 
     bool receive() {
         char buffer[4096];
         const ssize_t n = read(master_, buffer, sizeof buffer);
-        if (n < 0)
+        if (n < 0) {
             return errno == EAGAIN || errno == EINTR;
-        if (n == 0)
+        }
+        if (n == 0) {
             return false;
+        }
         const auto arrival = Clock::now();
         for (const auto& line : reader_.feed({buffer, static_cast<std::size_t>(n)})) {
-            if (!state_.faults.admits(line.text))
+            if (!state_.faults.admits(line.text)) {
                 continue;
+            }
             std::string reply = line.overLong ? ";" : state_.controller.answer(line.text);
             queue_.push(shapeReply(state_.faults, std::move(reply), state_.random), arrival);
         }
@@ -97,24 +105,29 @@ private:
 
 int runSimulator(const SimOptions& options) {
     for (const auto& folder : {portlinks::workFolder(), portlinks::portLinkFolder()}) {
-        if (!portlinks::ensureTrustedFolder(folder))
+        if (!portlinks::ensureTrustedFolder(folder)) {
             return failed(folder + " is not safe to use (it must be a folder of yours that "
                                    "nobody else can write); not starting");
+        }
     }
     const int stopFd = stopSignalFd();
-    if (stopFd < 0)
+    if (stopFd < 0) {
         return failed(std::string("cannot watch for signals: ") + std::strerror(errno));
+    }
 
     std::string error;
     PseudoTerminal terminal;
-    if (!terminal.open(error))
+    if (!terminal.open(error)) {
         return failed(error);
+    }
     PortClaim claim;
-    if (!claim.take(options.port, terminal.slavePath(), error))
+    if (!claim.take(options.port, terminal.slavePath(), error)) {
         return failed(error);
+    }
     ControlServer control;
-    if (!control.open(simfiles::controlPath(options.port), error))
+    if (!control.open(simfiles::controlPath(options.port), error)) {
         return failed(error);
+    }
 
     SimState state(std::random_device{}());
     configure(state, options);
@@ -122,7 +135,8 @@ int runSimulator(const SimOptions& options) {
     std::fflush(stdout);
 
     EventLoop loop(state, terminal.master(), control, stopFd);
-    if (!loop.run())
+    if (!loop.run()) {
         return failed("the pseudo-terminal failed: " + std::string(std::strerror(errno)));
+    }
     return 0;
 }

@@ -19,8 +19,9 @@ void onStopSignal(int) {
 
 int stopSignalFd() {
     int fds[2];
-    if (pipe(fds) != 0)
+    if (pipe(fds) != 0) {
         return -1;
+    }
     for (const int fd : fds) {
         fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
         fcntl(fd, F_SETFD, FD_CLOEXEC);
@@ -29,8 +30,9 @@ int stopSignalFd() {
     struct sigaction action {};
     action.sa_handler = onStopSignal;
     sigemptyset(&action.sa_mask);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
         sigaction(signal, &action, nullptr);
+    }
     std::signal(SIGPIPE, SIG_IGN);
     return fds[0];
 }

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr unsigned bufferLatencyUs = 50000;
+constexpr unsigned kBufferLatencyUs = 50000;
 
 // A machine without a sound card is normal here: ALSA's complaints about it are not news.
 void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
@@ -68,7 +68,7 @@ bool AlsaPcmSink::open(unsigned rate) {
         }
         if (snd_pcm_nonblock(pcm_, 0) < 0 ||
             snd_pcm_set_params(pcm_, SND_PCM_FORMAT_S16, SND_PCM_ACCESS_RW_INTERLEAVED, 1, rate, 1,
-                               bufferLatencyUs) < 0) {
+                               kBufferLatencyUs) < 0) {
             close();
             return false;
         }

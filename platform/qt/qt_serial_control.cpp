@@ -17,26 +17,34 @@ int errorNumber(QSerialPort::SerialPortError error) {
 }
 
 std::optional<QSerialPort::Parity> parityOf(const QString& letter) {
-    if (letter == "N")
+    if (letter == "N") {
         return QSerialPort::NoParity;
-    if (letter == "E")
+    }
+    if (letter == "E") {
         return QSerialPort::EvenParity;
-    if (letter == "O")
+    }
+    if (letter == "O") {
         return QSerialPort::OddParity;
-    if (letter == "M")
+    }
+    if (letter == "M") {
         return QSerialPort::MarkParity;
-    if (letter == "S")
+    }
+    if (letter == "S") {
         return QSerialPort::SpaceParity;
+    }
     return std::nullopt;
 }
 
 std::optional<QSerialPort::StopBits> stopBitsOf(const QString& text) {
-    if (text == "1")
+    if (text == "1") {
         return QSerialPort::OneStop;
-    if (text == "1.5")
+    }
+    if (text == "1.5") {
         return QSerialPort::OneAndHalfStop;
-    if (text == "2")
+    }
+    if (text == "2") {
         return QSerialPort::TwoStop;
+    }
     return std::nullopt;
 }
 

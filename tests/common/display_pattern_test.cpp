@@ -5,7 +5,7 @@ namespace {
 
 using Case = std::pair<double, std::string_view>;
 
-auto Shown(DisplayPattern pattern) {
+auto shown(DisplayPattern pattern) {
     return [pattern](double value) { return formatDisplay(value, pattern); };
 }
 
@@ -18,27 +18,27 @@ TEST(formatDisplay, RoundsEachPatternsDigitsAndDropsOrKeepsTheIntegerZero) {
         {-0.4, ""},    {0.5, "1"},         {-2.5, "-3"}, {99.5, "100"},
         {kInf, "inf"}, {50, "50"},         {2.5, "3"},
     };
-    ExpectCases(Shown(DisplayPattern::Whole), whole);
+    ExpectCases(shown(DisplayPattern::Whole), whole);
     const Case oneDecimal[] = {
         {0, ".0"},     {4.9951171875, "5.0"}, {-0.5, "-.5"},  {-1e20, "-100000000000000000000.0"},
         {2, "2.0"},    {0.15, ".2"},          {9.96, "10.0"}, {0.35, ".4"},
         {-0.01, ".0"}, {-0.35, "-.4"},        {0.05, ".1"},   {kNaN, "nan"},
         {0.04, ".0"},
     };
-    ExpectCases(Shown(DisplayPattern::OneDecimal), oneDecimal);
+    ExpectCases(shown(DisplayPattern::OneDecimal), oneDecimal);
     const Case threeDecimals[] = {
         {0, ".000"},         {-1.5, "-1.500"},    {5.0 * 0.0861 + 5.0 + 0.0501, "5.481"},
         {-0.0004, ".000"},   {0.977, ".977"},     {(1001 * 3 / 1024.0) * (10 / 3.0), "9.775"},
         {9.765625, "9.766"}, {0.0005, ".001"},    {123456789012345678.0, "123456789012346000.000"},
         {1.0005, "1.001"},   {-1.0005, "-1.001"}, {9.9995, "10.000"},
     };
-    ExpectCases(Shown(DisplayPattern::ThreeDecimals), threeDecimals);
+    ExpectCases(shown(DisplayPattern::ThreeDecimals), threeDecimals);
     const Case fourDecimals[] = {
         {0, "0.0000"},    {0.00005, "0.0001"},         {-0.00004, "0.0000"},
         {-0.0, "0.0000"}, {65535 / 10000.0, "6.5535"}, {-100 / 10000.0, "-0.0100"},
         {-kInf, "-inf"},  {1e-20, "0.0000"},           {9.5, "9.5000"},
     };
-    ExpectCases(Shown(DisplayPattern::FourDecimals), fourDecimals);
+    ExpectCases(shown(DisplayPattern::FourDecimals), fourDecimals);
 }
 
 } // namespace

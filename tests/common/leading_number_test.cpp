@@ -5,7 +5,7 @@ namespace {
 
 using Case = std::pair<std::string, double>;
 
-double Leading(const std::string& text) { return leadingNumber(text); }
+double leading(const std::string& text) { return leadingNumber(text); }
 
 // Sign, digits and point up to the first character that cannot continue, blanks, tabs and line
 // feeds skipped anywhere, an exponent after E or D only when digits follow; 0 without a number.
@@ -19,7 +19,7 @@ TEST(leadingNumber, ReadsTheNumberTheTextStartsWith) {
         {" 1 2", 12}, {"1E+", 1},    {"12E", 12},     {"1d+1", 10},     {"1E2E3", 100},
         {"7Ex", 7},   {"3D-;", 3},   {"0E999", 0},    {"2.5D2", 250},   {"1E-2", 0.01},
     };
-    ExpectCases(Leading, cases);
+    ExpectCases(leading, cases);
 }
 
 // "&H" and "&O" integers; digit strings and exponents far beyond what a double holds.
@@ -41,7 +41,7 @@ TEST(leadingNumber, ReadsRadixIntegersAndAnyLength) {
         {"4.9E-324", kDenormMin},
         {"0.00001E310", 1e305},
     };
-    ExpectCases(Leading, cases);
+    ExpectCases(leading, cases);
     const Case longer[] = {{"1" + zeros, kInf},
                            {zeros + "7", 7},
                            {"-1E-" + nines, 0},
@@ -50,7 +50,7 @@ TEST(leadingNumber, ReadsRadixIntegersAndAnyLength) {
                            {"0." + zeros + "25E5001", 2.5},
                            {"0." + std::string(5000, '3'), 1.0 / 3},
                            {"1234567890123456789", 1234567890123456789.0}};
-    ExpectCases(Leading, longer);
+    ExpectCases(leading, longer);
     const std::pair<std::size_t, double> positions[] = {
         {1, 0}, {0, 0}, {16, 0}, {17, 0}, {2, 512}, {7, 1024}, {12, 100},
     };

@@ -73,6 +73,7 @@ const std::vector<std::string> kStoredReplies{"R20;",  "R38;", "R500;",  "R300;"
 
 std::vector<std::string> boxTexts(WindowRig& rig, const std::vector<const char*>& boxes) {
     std::vector<std::string> texts;
+    texts.reserve(boxes.size());
     for (const char* box : boxes) {
         texts.push_back(rig.text(box));
     }
@@ -123,6 +124,7 @@ TEST(Session, StaleAndLateRepliesReadAndWriteTheStoredValues) {
         QTest::qWait(tc.timeoutMs * 3);
         rig.form->serial().MSComm5.setInBufferCount(0);
         std::vector<std::string> stored;
+        stored.reserve(12);
         for (int r = 0; r < 12; ++r) {
             stored.push_back(registerValue(rig, "R" + std::to_string(r)));
         }

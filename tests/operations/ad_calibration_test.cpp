@@ -104,8 +104,9 @@ TEST(AdCalibration, PasswordMustMatchExactly) {
         FakePanel f;
         f.m.i_comPort = 0; // the prompt needs no port
         f.answers = c.answers;
-        for (std::size_t i = 0; i < c.answers.size(); ++i)
+        for (std::size_t i = 0; i < c.answers.size(); ++i) {
             AD_Calibration_Click(f.p);
+        }
         EXPECT_EQ(f.prompts, Strings(c.answers.size(), "Password?"));
         EXPECT_EQ(f.frames, Strings(c.shown, "Frame6"));
     }

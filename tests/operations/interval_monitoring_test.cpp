@@ -7,23 +7,24 @@ const Strings kTick{"E", "A1", "wait 50", "S1", "S1", "S1"};
 using Marks = std::map<std::string, bool>;
 
 // What the window system does: an expiry runs a tick only while the timer is enabled.
-static void Expire(FakePanel& f) {
-    if (f.timer)
+static void expire(FakePanel& f) {
+    if (f.timer) {
         Timer1_Timer(f.p);
+    }
 }
 
 TEST(IntervalMonitoring, TicksOnlyBetweenStartAndStop) {
     FakePanel f;
-    Expire(f);
+    expire(f);
     IntervalStart_Click(f.p);
     IntervalStart_Click(f.p); // while on: does not restart the interval
     EXPECT_EQ(f.timerEnables, 1);
     EXPECT_TRUE(f.sent.empty()); // the first tick comes one interval later
     EXPECT_EQ(f.checked, (Marks{{"IntervalStart", true}, {"IntervalStop", false}}));
-    Expire(f);
-    Expire(f);
+    expire(f);
+    expire(f);
     IntervalStop_Click(f.p);
-    Expire(f);
+    expire(f);
     Strings twice = kTick;
     twice.insert(twice.end(), kTick.begin(), kTick.end());
     EXPECT_EQ(f.sent, twice);
@@ -46,7 +47,7 @@ TEST(IntervalMonitoring, TickRunsToItsEndUnlessTheWindowCloses) {
     };
     const Case cases[] = {
         {stop, none, 6, true},      // no tick follows
-        {Expire, Expire, 12, true}, // skipped, not nested
+        {expire, expire, 12, true}, // skipped, not nested
         {close, none, 1, false},
         {none, close, 3, false},
     };
@@ -56,8 +57,8 @@ TEST(IntervalMonitoring, TickRunsToItsEndUnlessTheWindowCloses) {
         IntervalStart_Click(f.p);
         f.answer("E", {"E;", Complete, [&] { c.duringE(f); }});
         f.duringWait = [&] { c.duringWait(f); };
-        Expire(f);
-        Expire(f);
+        expire(f);
+        expire(f);
         EXPECT_EQ(f.sent.size(), c.sent);
         EXPECT_TRUE(f.refused.empty());
         EXPECT_EQ(f.texts.contains("Text9"), c.shown);

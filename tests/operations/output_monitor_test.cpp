@@ -6,7 +6,7 @@
 #include "operations/output_monitor.h"
 
 // Text9 (kV), Text10 (mA), Text11 (filament).
-static Strings Shown(FakePanel& f) {
+static Strings shown(FakePanel& f) {
     return {f.texts["Text9"], f.texts["Text10"], f.texts["Text11"]};
 }
 
@@ -38,11 +38,12 @@ TEST(OutputMonitor, AveragesScalesAndCorrectsThreeSamples) {
         f.m.dAdGain = c.gain;
         f.m.dAdOffset = c.offset;
         f.texts["Text11"] = "1.000 (.5)";
-        for (const char* reply : c.replies)
+        for (const char* reply : c.replies) {
             f.answer("S1", {reply});
+        }
         EXPECT_TRUE(Command5_Click(f.p));
         EXPECT_EQ(f.sent, (Strings{"A1", "wait 50", "S1", "S1", "S1"}));
-        EXPECT_EQ(Shown(f), c.shown);
+        EXPECT_EQ(shown(f), c.shown);
     }
 }
 
@@ -68,11 +69,12 @@ TEST(OutputMonitor, KeepsBoxesWhenRefusedEmptiesThemWhenFailedOrGarbled) {
         SCOPED_TRACE(c.failing);
         FakePanel f;
         f.texts = {{"Text9", before[0]}, {"Text10", before[1]}, {"Text11", before[2]}};
-        for (int i = 0; i <= 3; ++i)
+        for (int i = 0; i <= 3; ++i) {
             f.answer(i == 0 ? "A1" : "S1",
                      i == c.failing ? Exchange{c.reply, c.outcome} : Exchange{"S0512,0512,0512;"});
+        }
         EXPECT_FALSE(Command5_Click(f.p));
         EXPECT_EQ(f.sent.size(), c.sent);
-        EXPECT_EQ(Shown(f), c.kept ? before : (Strings{"", "", ""}));
+        EXPECT_EQ(shown(f), c.kept ? before : (Strings{"", "", ""}));
     }
 }

@@ -33,8 +33,9 @@ TEST(SetPoints, SteppersMoveOneUnitWithinStrictBounds) {
         FakePanel f;
         f.texts = {{c.box, c.start}, {c.boundBox, c.bound}};
         f.answer("V11", {"V;", c.outcome});
-        for (std::size_t i = 0; i < c.clicks; ++i)
+        for (std::size_t i = 0; i < c.clicks; ++i) {
             c.click(f.p);
+        }
         ASSERT_EQ(f.sent.size(), c.steps);
         EXPECT_EQ(c.steps > 0 ? f.sent.back() : "", c.last);
         EXPECT_EQ(f.texts[c.box], c.shown);
@@ -49,9 +50,12 @@ TEST(SetPoints, UpdateSendsBothSetPointsAndKeepsTheBoxes) {
         std::size_t warnings;
     };
     const Case cases[] = {
-        {"12.30", "", {"V12.3", "I.5"}, 0}, {"12.30", "V12.3", {}, 1}, // the mA set-point is not
-                                                                       // sent either
-        {"1E400", "", {"I.5"}, 1},          {"1,5", "", {"I.5"}, 1},   {"１２", "", {"I.5"}, 1},
+        {"12.30", "", {"V12.3", "I.5"}, 0},
+        {"12.30", "V12.3", {}, 1}, // the mA set-point is not
+                                   // sent either
+        {"1E400", "", {"I.5"}, 1},
+        {"1,5", "", {"I.5"}, 1},
+        {"１２", "", {"I.5"}, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.kv) + " " + c.refused);

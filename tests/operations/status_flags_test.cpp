@@ -31,8 +31,9 @@ TEST(StatusFlags, ShowsEachFlagInverted) {
         f.answer("E", {c.reply, c.outcome});
         EXPECT_EQ(Command6_Click(f.p), c.outcome == Complete);
         std::string shown;
-        for (const std::string& box : boxes)
+        for (const std::string& box : boxes) {
             shown += f.texts.contains(box) ? f.texts[box] : "_";
+        }
         EXPECT_EQ(shown, c.shown);
     }
 }

@@ -19,7 +19,7 @@ struct Link : SerialRig {
         console.statusListings = {"USB\\X\n    Name: Adapter (COM4)\n    Driver is running.\n"};
     }
     // Pieces arriving at the given times after each send.
-    void replyInPieces(std::vector<std::pair<uint32_t, std::string>> pieces) {
+    void replyInPieces(const std::vector<std::pair<uint32_t, std::string>>& pieces) {
         port.onWrite = [this, pieces](int16_t, const std::string&) {
             for (const auto& [delay, bytes] : pieces) {
                 pump.after(delay, [this, bytes] { port.receive(bytes); });

@@ -17,9 +17,9 @@
 
 namespace {
 
-const std::string idPrefix = "USB\\VID_1A86&PID_7523\\SIM";
+const std::string kIdPrefix = "USB\\VID_1A86&PID_7523\\SIM";
 
-std::string deviceId(int com) { return idPrefix + std::to_string(com); }
+std::string deviceId(int com) { return kIdPrefix + std::to_string(com); }
 
 std::string deviceName(int com) {
     return "Simulated USB serial adapter (COM" + std::to_string(com) + ")";
@@ -43,8 +43,9 @@ public:
         std::ifstream in(path_);
         int com = 0;
         pid_t pid = 0;
-        while (in >> com >> pid)
+        while (in >> com >> pid) {
             disabled_[com] = pid;
+        }
     }
 
     bool isDisabled(int com) const {
@@ -53,13 +54,15 @@ public:
     }
 
     void set(int com, bool disabled) {
-        if (disabled)
+        if (disabled) {
             disabled_[com] = simfiles::readPid(simfiles::pidFilePath(com));
-        else
+        } else {
             disabled_.erase(com);
+        }
         std::ofstream out(path_, std::ios::trunc);
-        for (const auto& [n, pid] : disabled_)
+        for (const auto& [n, pid] : disabled_) {
             out << n << ' ' << pid << '\n';
+        }
     }
 
 private:
@@ -70,31 +73,35 @@ private:
 void logRun(const std::vector<std::string>& args) {
     std::ofstream log(portlinks::workFolder() + "/fake-devcon.log", std::ios::app);
     std::string line;
-    for (const auto& arg : args)
+    for (const auto& arg : args) {
         line += (line.empty() ? "" : " ") + arg;
+    }
     log << line << '\n';
 }
 
 std::vector<int> matchingDevices(const std::string& pattern) {
     std::vector<int> found;
     for (const int com : simfiles::liveSimulators()) {
-        if (matches(pattern, deviceId(com)))
+        if (matches(pattern, deviceId(com))) {
             found.push_back(com);
+        }
     }
     return found;
 }
 
 void printSummary(std::size_t count) {
-    if (count == 0)
+    if (count == 0) {
         std::printf("No matching devices found.\n");
-    else
+    } else {
         std::printf("%zu matching device(s) found.\n", count);
+    }
 }
 
 int find(const std::string& pattern) {
     const auto devices = matchingDevices(pattern);
-    for (const int com : devices)
+    for (const int com : devices) {
         std::printf("%s: %s\n", deviceId(com).c_str(), deviceName(com).c_str());
+    }
     printSummary(devices.size());
     return 0;
 }
@@ -141,12 +148,15 @@ int main(int argc, char** argv) {
         return 1;
     }
     logRun(args);
-    if (args.size() == 2 && args[0] == "find")
+    if (args.size() == 2 && args[0] == "find") {
         return find(args[1]);
-    if (args.size() == 2 && args[0] == "status")
+    }
+    if (args.size() == 2 && args[0] == "status") {
         return status(args[1]);
-    if (args.size() == 2 && (args[0] == "disable" || args[0] == "enable"))
+    }
+    if (args.size() == 2 && (args[0] == "disable" || args[0] == "enable")) {
         return setEnabled(args[1], args[0] == "enable");
+    }
     std::fprintf(stderr, "usage: kelvara-fake-devcon find|status PATTERN | disable|enable @ID\n");
     return 2;
 }
