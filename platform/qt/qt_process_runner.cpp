@@ -8,7 +8,7 @@
 namespace {
 
 QString locate(const std::string& program) {
-    const QString name = QString::fromStdString(program);
+    QString name = QString::fromStdString(program);
     if (name.contains('/')) {
         return name;
     }
