@@ -12,10 +12,11 @@
 
 namespace {
 
-enum Channel { Filament, Kv, Ma, KChannels };
+enum Channel : std::size_t { Filament, Kv, Ma };
+constexpr std::size_t kChannels = 3;
 
 // Where each count of an "S1" reply starts.
-constexpr std::array<std::size_t, KChannels> kFieldPosition{2, 7, 12};
+constexpr std::array<std::size_t, kChannels> kFieldPosition{2, 7, 12};
 constexpr int kSamples = 3;
 
 void emptyBoxes(Panel& p) {
@@ -58,12 +59,12 @@ bool Command5_Click(Panel& p) {
     if (!sent(p, "A1", failed) || !p.link.waitmSec(50)) {
         return false;
     }
-    std::array<int16_t, KChannels> sum{};
+    std::array<int16_t, kChannels> sum{};
     for (int sample = 0; sample < kSamples; ++sample) {
         if (!sent(p, "S1", failed)) {
             return false;
         }
-        for (int channel = 0; channel < KChannels; ++channel) {
+        for (std::size_t channel = 0; channel < kChannels; ++channel) {
             const auto count = leadingNumberField(p.m.sRecvBuf, kFieldPosition[channel]);
             if (!count) {
                 // A reply without its count was not read: no value is made up from it.
@@ -83,8 +84,8 @@ bool Command5_Click(Panel& p) {
         emptyBoxes(p);
         return false;
     }
-    std::array<double, KChannels> value{};
-    for (int channel = 0; channel < KChannels; ++channel) {
+    std::array<double, kChannels> value{};
+    for (std::size_t channel = 0; channel < kChannels; ++channel) {
         // A third of a 16-bit sum always fits.
         value[channel] = corrected(p.m, *roundHalfEvenInt16(sum[channel] / 3.0));
     }
