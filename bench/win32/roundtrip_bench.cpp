@@ -22,19 +22,6 @@ double nowUs() {
     return static_cast<double>(count.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
 }
 
-double cpuMs() {
-    FILETIME created;
-    FILETIME exited;
-    FILETIME kernel;
-    FILETIME user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    const auto ms = [](FILETIME t) {
-        return static_cast<double>(ULARGE_INTEGER{{t.dwLowDateTime, t.dwHighDateTime}}.QuadPart) /
-               1e4;
-    };
-    return ms(kernel) + ms(user);
-}
-
 double percentile(std::vector<double> values, double p) {
     std::sort(values.begin(), values.end());
     const auto at = static_cast<std::size_t>(p / 100.0 * static_cast<double>(values.size() - 1));
@@ -57,7 +44,7 @@ int main(int argc, char** argv) {
     }
     rig.m.i_comPort = port;
     std::vector<double> roundTrips;
-    const double cpu0 = cpuMs();
+    const double cpu0 = processCpuMs();
     const double wall0 = nowUs();
     for (int i = 0; i < count; ++i) {
         const double start = nowUs();
@@ -67,7 +54,7 @@ int main(int argc, char** argv) {
         }
         roundTrips.push_back(nowUs() - start);
     }
-    const double cpuPct = 100.0 * (cpuMs() - cpu0) / ((nowUs() - wall0) / 1000.0);
+    const double cpuPct = 100.0 * (processCpuMs() - cpu0) / ((nowUs() - wall0) / 1000.0);
     std::printf("COM%d \"E\" x%d: p50 %.0f us, p99 %.0f us, CPU %.1f %%\n", port, count,
                 percentile(roundTrips, 50), percentile(roundTrips, 99), cpuPct);
     Rs232cClose(rig.c);
@@ -80,11 +67,11 @@ int main(int argc, char** argv) {
         rig.m.i_comPort = silent;
         rig.m.iComRetryCount = 0;
         rig.m.iUsbRetryCount = 0;
-        const double c0 = cpuMs();
+        const double c0 = processCpuMs();
         const double w0 = nowUs();
         Rs232cCommand(rig.c, "E");
         const double wallMs = (nowUs() - w0) / 1000.0;
-        const double cpu = cpuMs() - c0;
+        const double cpu = processCpuMs() - c0;
         std::printf("COM%d time-out: %.0f ms wall, %.2f ms CPU = %.3f %%\n", silent, wallMs, cpu,
                     100.0 * cpu / wallMs);
     }

@@ -20,19 +20,6 @@ struct Rig : Win32Rig {
     Rig() : Win32Rig(win32::applicationFolder(), "no-device-console") {}
 };
 
-double processCpuMs() {
-    FILETIME created;
-    FILETIME exited;
-    FILETIME kernel;
-    FILETIME user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    const auto ms = [](FILETIME t) {
-        return static_cast<double>(ULARGE_INTEGER{{t.dwLowDateTime, t.dwHighDateTime}}.QuadPart) /
-               1e4;
-    };
-    return ms(kernel) + ms(user);
-}
-
 void runUnix(const std::string& line) {
     std::wstring command = win32::toUtf16(line);
     STARTUPINFOW startup{};

@@ -9,12 +9,26 @@
 #include "platform/win32/win32_serial_control.h"
 #include "serial/serial_context.h"
 
+// CPU time of this process so far, kernel and user, in milliseconds.
+inline double processCpuMs() {
+    FILETIME created;
+    FILETIME exited;
+    FILETIME kernel;
+    FILETIME user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    const auto ms = [](FILETIME t) {
+        return static_cast<double>(ULARGE_INTEGER{{t.dwLowDateTime, t.dwHighDateTime}}.QuadPart) /
+               1e4;
+    };
+    return ms(kernel) + ms(user);
+}
+
 // Message boxes that record what the program would show and answer OK.
 class RecordingBoxes : public MessageBoxes {
 public:
     int messageBox(const std::string& text, int, const std::string&) override {
         shown.push_back(text);
-        return IDOK; // mb::kIdOk, which <windows.h> shadows with the same value
+        return mb::kIdOk;
     }
     std::string inputBox(const std::string&, const std::string&) override { return {}; }
 
