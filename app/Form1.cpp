@@ -1,7 +1,6 @@
 #include "app/Form1.h"
 
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QFont>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -13,7 +12,6 @@
 #include "operations/beeps.h"
 #include "operations/interval_monitoring.h"
 #include "operations/lifecycle.h"
-#include "operations/monitoring_record.h"
 #include "operations/output_monitor.h"
 #include "operations/parameter_read.h"
 #include "operations/parameter_write.h"
@@ -38,23 +36,6 @@ std::string controlName(const QString& objectName) {
             .toStdString();
     }
     return objectName.toStdString();
-}
-
-// Local time to the millisecond: the trace's and the record's timestamps.
-std::string localTimestamp() {
-    return QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss.zzz").toStdString();
-}
-
-std::string cannotBeOpened(const char* what, const std::string& path, const std::string& reason,
-                           const char* without) {
-    return std::string(what) + " " + path + " cannot be opened: " + reason +
-           ". The program runs on without " + without + ".";
-}
-
-std::string cannotBeWritten(const char* what, const std::string& path, const std::string& reason,
-                            const char* stops) {
-    return std::string(what) + " " + path + " cannot be written: " + reason + ". " + stops +
-           " stops here; the program runs on.";
 }
 
 } // namespace
@@ -115,52 +96,13 @@ void Form1::wireEvents() {
     wire(ui->IntervalStart, &QAction::triggered, IntervalStart_Click, "IntervalStart_Click");
     wire(ui->IntervalStop, &QAction::triggered, IntervalStop_Click, "IntervalStop_Click");
     wire(ui->AD_Calibration, &QAction::triggered, AD_Calibration_Click, "AD_Calibration_Click");
-    connect(&Timer1, &QTimer::timeout, this, [this] { monitoringTick(); });
+    connect(&Timer1, &QTimer::timeout, this, [this] {
+        eventProcedure("Timer1_Timer", [this](Panel& p) { diagnostics_.monitoringTick(p); });
+    });
     connect(ui->End, &QAction::triggered, this, [this] { End_Click(); });
 }
 
-void Form1::monitoringTick() {
-    eventProcedure("Timer1_Timer", [this](Panel& p) {
-        const auto reads = Timer1_Timer(p);
-        if (reads && record_) {
-            record_->append(monitoringRecordRow(*this, localTimestamp(), *reads));
-        }
-    });
-}
-
 bool Form1::Form_Load() { return loadSession(serial_, panel_, seams_.tones, portChoice_); }
-
-void Form1::traceTo(const std::string& path) {
-    // A failure to write comes inside a transaction's wait: shown once the link is idle.
-    trace_ = std::make_unique<TraceFile>(path, localTimestamp, [this, path](const std::string& r) {
-        m_.pendingWarnings.push_back(cannotBeWritten("Trace file", path, r, "The trace"));
-    });
-    if (!trace_->file().isOpen()) {
-        messages_.messageBox(
-            cannotBeOpened("Trace file", path, trace_->file().openFailure(), "a trace"),
-            mb::kIconWarning | mb::kSystemModal, kAppTitle);
-        trace_.reset();
-        return;
-    }
-    serial_.trace = trace_.get();
-    messages_.setTrace(trace_.get());
-}
-
-void Form1::recordTo(const std::string& path) {
-    record_ = std::make_unique<LineFile>(path, [this, path](const std::string& r) {
-        m_.pendingWarnings.push_back(cannotBeWritten("Record file", path, r, "The record"));
-    });
-    if (!record_->isOpen()) {
-        messages_.messageBox(
-            cannotBeOpened("Record file", path, record_->openFailure(), "a record"),
-            mb::kIconWarning | mb::kSystemModal, kAppTitle);
-        record_.reset();
-        return;
-    }
-    if (record_->wasEmpty()) {
-        record_->append(monitoringRecordHeader());
-    }
-}
 
 void Form1::choosePort(int16_t port) {
     m_.i_comPort = port;

@@ -5,6 +5,8 @@
 #include <map>
 #include <memory>
 
+#include "common/local_timestamp.h"
+#include "operations/field_diagnostics.h"
 #include "operations/lifecycle.h"
 #include "operations/panel.h"
 #include "operations/window.h"
@@ -17,7 +19,6 @@
 #include "serial/module_state.h"
 #include "serial/serial_context.h"
 #include "serial/serial_link.h"
-#include "serial/trace_file.h"
 #include "serial/traced_message_boxes.h"
 
 class QAction;
@@ -51,11 +52,9 @@ public:
     // ends without showing the window.
     bool Form_Load();
 
-    // Diagnostics the technician asks for before start-up. A file that cannot be opened is
-    // reported once and the program runs on without it; so is one that later cannot be
-    // written.
-    void traceTo(const std::string& path);
-    void recordTo(const std::string& path);
+    // Diagnostics the technician asks for before start-up.
+    void traceTo(const std::string& path) { diagnostics_.traceTo(path); }
+    void recordTo(const std::string& path) { diagnostics_.recordTo(path); }
     // Start-up probes only this port instead of scanning.
     void choosePort(int16_t port);
 
@@ -82,8 +81,6 @@ private:
     template <typename Procedure> void eventProcedure(const char* name, Procedure procedure);
     QLineEdit* box(const std::string& name);
 
-    void monitoringTick();
-
     std::unique_ptr<Ui::Form1> ui;
     Form1Seams seams_;
     TracedMessageBoxes messages_{seams_.boxes};
@@ -96,8 +93,7 @@ private:
     SerialLink link_{serial_};
     Panel panel_{m_, link_, *this, messages_};
     PortChoice portChoice_ = PortChoice::Scan;
-    std::unique_ptr<TraceFile> trace_;
-    std::unique_ptr<LineFile> record_;
+    FieldDiagnostics diagnostics_{serial_, messages_, localTimestamp};
     QTimer Timer1;
     std::map<std::string, QLineEdit*> boxes_;
     std::map<std::string, QAction*> entries_;

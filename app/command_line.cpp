@@ -1,8 +1,6 @@
 #include "app/command_line.h"
 
-#include <QCommandLineOption>
-#include <QCommandLineParser>
-#include <cstdio>
+#include <charconv>
 
 namespace {
 
@@ -10,17 +8,16 @@ constexpr int kBadOptions = 2;
 constexpr int kFirstPort = 1;
 constexpr int kLastPort = 128;
 
-// Worded like kelvara-sim --help; the parser only recognises the options.
 constexpr const char* kHelp = R"(Usage: kelvara [OPTION]...
 Sets up, drives and watches an X-ray generator through its controller board on a serial line
 (115200,N,8,1). At start it tries COM1..COM128 in turn and uses the first port whose controller
 answers the status command "E"; when none answers it shows "Device is not found." and ends.
 
-COM names: COMn is the link COMn in the port-link folder ($XDG_RUNTIME_DIR/kelvara/ports, else
-/tmp/kelvara-<uid>/ports), else COM1..32 = /dev/ttyS0..31, COM33..64 = /dev/ttyUSB0..31,
+COM names (Linux): COMn is the link COMn in the port-link folder ($XDG_RUNTIME_DIR/kelvara/ports,
+else /tmp/kelvara-<uid>/ports), else COM1..32 = /dev/ttyS0..31, COM33..64 = /dev/ttyUSB0..31,
 COM65..96 = /dev/ttyACM0..31; COM97..128 only through a link.
 A controller that falls silent is asked twice more, then its USB serial adapter is reset with
-kelvara-devcon (beside kelvara, then on PATH) and the port reopened.
+the device console (kelvara-devcon on Linux, devcon.exe on Windows) and the port reopened.
 
 Options:
   --trace FILE         append every transaction to FILE as it happens, one line each with the
@@ -37,61 +34,68 @@ Options:
 Exit status: 0 done, 1 no controller answered, 2 bad options.
 )";
 
-CommandLine answered(int status) {
+CommandLine answered(int status, std::string answer) {
     CommandLine line;
     line.exitStatus = status;
+    line.answer = std::move(answer);
     return line;
 }
 
-void print(std::FILE* stream, const QString& text) {
-    std::fputs(text.toLocal8Bit().constData(), stream);
+CommandLine refused(const std::string& why) {
+    return answered(kBadOptions, "kelvara: " + why + " (see kelvara --help)\n");
+}
+
+std::optional<int16_t> portNumber(const std::string& text) {
+    int n = 0;
+    const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), n);
+    if (failure != std::errc() || end != text.data() + text.size() || n < kFirstPort ||
+        n > kLastPort) {
+        return std::nullopt;
+    }
+    return static_cast<int16_t>(n);
 }
 
 } // namespace
 
-CommandLine parseCommandLine(int argc, char* argv[]) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) {
-        arguments << QString::fromLocal8Bit(argv[i]);
-    }
-    QCommandLineParser parser;
-    // "-platform" is one unknown option, not eight unknown letters.
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption help(QStringList{"h", "help"});
-    const QCommandLineOption version(QStringList{"v", "version"});
-    const QCommandLineOption trace("trace", "", "FILE");
-    const QCommandLineOption record("record", "", "FILE.csv");
-    const QCommandLineOption port("port", "", "N");
-    parser.addOptions({help, version, trace, record, port});
-    if (!parser.parse(arguments)) {
-        print(stderr, "kelvara: " + parser.errorText() + " (see kelvara --help)\n");
-        return answered(kBadOptions);
-    }
-    if (!parser.positionalArguments().isEmpty()) {
-        print(stderr, "kelvara: unexpected argument '" + parser.positionalArguments().first() +
-                          "' (see kelvara --help)\n");
-        return answered(kBadOptions);
-    }
-    if (parser.isSet(help)) {
-        std::fputs(kHelp, stdout);
-        return answered(0);
-    }
-    if (parser.isSet(version)) {
-        std::puts("kelvara " KELVARA_VERSION);
-        return answered(0);
-    }
+CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine line;
-    if (parser.isSet(port)) {
-        bool number = false;
-        const int n = parser.value(port).toInt(&number);
-        if (!number || n < kFirstPort || n > kLastPort) {
-            print(stderr, "kelvara: --port takes a COM number from 1 to 128, not '" +
-                              parser.value(port) + "' (see kelvara --help)\n");
-            return answered(kBadOptions);
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::string name = arguments[i];
+        std::optional<std::string> value;
+        if (const auto equals = name.find('='); name.rfind("--", 0) == 0 && equals != name.npos) {
+            value = name.substr(equals + 1);
+            name.resize(equals);
         }
-        line.port = static_cast<int16_t>(n);
+        const bool help = name == "-h" || name == "--help";
+        if (help || name == "-v" || name == "--version") {
+            if (value) {
+                return refused("'" + name + "' takes no value");
+            }
+            return help ? answered(0, kHelp) : answered(0, "kelvara " KELVARA_VERSION "\n");
+        }
+        std::string* path = name == "--trace"    ? &line.tracePath
+                            : name == "--record" ? &line.recordPath
+                                                 : nullptr;
+        if (path == nullptr && name != "--port") {
+            return refused(name.rfind('-', 0) == 0 ? "unknown option '" + name + "'"
+                                                   : "unexpected argument '" + name + "'");
+        }
+        if (!value) {
+            if (i + 1 == arguments.size()) {
+                return refused("missing value after '" + name + "'");
+            }
+            value = arguments[++i];
+        }
+        if (value->empty()) {
+            return refused("missing value after '" + name + "'");
+        }
+        if (path != nullptr) {
+            *path = *value;
+        } else if (const auto port = portNumber(*value)) {
+            line.port = *port;
+        } else {
+            return refused("--port takes a COM number from 1 to 128, not '" + *value + "'");
+        }
     }
-    line.tracePath = parser.value(trace).toStdString();
-    line.recordPath = parser.value(record).toStdString();
     return line;
 }

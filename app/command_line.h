@@ -3,19 +3,21 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 // What the command line asks of the program.
 struct CommandLine {
     // Set when the command line has been answered (--help, --version, a bad option): the
-    // program ends with this status before any window opens.
+    // program shows answer and ends with this status before any window opens.
     std::optional<int> exitStatus;
+    std::string answer;
     // Diagnostics: the trace of every transaction, the monitoring record, the chosen port
-    // (0: the scan).
+    // (0: the scan). Paths in UTF-8.
     std::string tracePath;
     std::string recordPath;
     int16_t port = 0;
 };
 
-// Reads main's arguments; prints the help, the version or the error. Needs no application
-// object, so that --help and --version work without a display.
-CommandLine parseCommandLine(int argc, char* argv[]);
+// Reads the program's arguments, the program name not among them. Shared by both windows,
+// so it needs no application object: --help and --version work without a display.
+CommandLine parseCommandLine(const std::vector<std::string>& arguments);

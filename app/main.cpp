@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <cstdio>
 
 #include "app/Form1.h"
 #include "app/command_line.h"
@@ -9,8 +10,9 @@
 
 int main(int argc, char* argv[]) {
     // Before the application object, which needs a display.
-    const CommandLine options = parseCommandLine(argc, argv);
+    const CommandLine options = parseCommandLine({argv + 1, argv + argc});
     if (options.exitStatus) {
+        std::fputs(options.answer.c_str(), *options.exitStatus == 0 ? stdout : stderr);
         return *options.exitStatus;
     }
     QApplication app(argc, argv);

@@ -2,37 +2,37 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 LineFile::LineFile(const std::string& path, WriteFailed writeFailed)
+    : writeFailed_(std::move(writeFailed)) {
+    // A wide path on Windows: the narrow one would be read in the ANSI code page.
+    const std::filesystem::path file(std::u8string(path.begin(), path.end()));
+    errno = 0;
     // Binary: the lines go out with the line ends they were given, on every platform.
-    : file_(std::fopen(path.c_str(), "ab")), writeFailed_(std::move(writeFailed)) {
-    if (file_ == nullptr) {
-        openFailure_ = std::strerror(errno);
+    file_.open(file, std::ios::binary | std::ios::app);
+    if (!file_.is_open()) {
+        openFailure_ = std::strerror(errno != 0 ? errno : EIO);
         return;
     }
-    wasEmpty_ = std::fseek(file_, 0, SEEK_END) == 0 && std::ftell(file_) == 0;
-}
-
-LineFile::~LineFile() {
-    if (file_ != nullptr) {
-        std::fclose(file_);
-    }
+    // A device or a pipe has no size: it counts as empty.
+    std::error_code noSize;
+    wasEmpty_ = std::filesystem::file_size(file, noSize) == 0 || noSize;
 }
 
 void LineFile::append(std::string_view text) {
-    if (file_ == nullptr) {
+    if (!file_.is_open()) {
         return;
     }
     errno = 0;
-    const bool written =
-        std::fwrite(text.data(), 1, text.size(), file_) == text.size() && std::fflush(file_) == 0;
-    if (written) {
+    file_.write(text.data(), static_cast<std::streamsize>(text.size()));
+    file_.flush();
+    if (file_.good()) {
         return;
     }
     const std::string reason = std::strerror(errno != 0 ? errno : EIO);
     // Closed before the report: whatever the report does, it writes nothing here again.
-    std::fclose(file_);
-    file_ = nullptr;
+    file_.close();
     if (writeFailed_) {
         writeFailed_(reason);
     }

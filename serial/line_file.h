@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstdio>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -13,12 +13,10 @@ class LineFile {
 public:
     using WriteFailed = std::function<void(const std::string& reason)>;
 
+    // The path is UTF-8 on every platform.
     LineFile(const std::string& path, WriteFailed writeFailed);
-    ~LineFile();
-    LineFile(const LineFile&) = delete;
-    LineFile& operator=(const LineFile&) = delete;
 
-    bool isOpen() const { return file_ != nullptr; }
+    bool isOpen() const { return file_.is_open(); }
     // Why the file could not be opened; empty when it is open.
     const std::string& openFailure() const { return openFailure_; }
     // Nothing was in the file before this run.
@@ -27,7 +25,7 @@ public:
     void append(std::string_view text);
 
 private:
-    std::FILE* file_ = nullptr;
+    std::ofstream file_;
     std::string openFailure_;
     bool wasEmpty_ = false;
     WriteFailed writeFailed_;

@@ -157,8 +157,8 @@ BOOL CALLBACK closeDialog(HWND dialog, LPARAM) {
 } // namespace
 
 Form1Window::Form1Window(HINSTANCE instance)
-    : workFolder_(win32::workFolder()), serial_{m_,     MSComm5,  clock_,       pump_,
-                                                boxes_, console_, "devcon.exe", workFolder_} {
+    : workFolder_(win32::workFolder()), serial_{m_,        MSComm5,  clock_,       pump_,
+                                                messages_, console_, "devcon.exe", workFolder_} {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = windowProc;
@@ -226,13 +226,18 @@ void Form1Window::createMenu() {
 
 bool Form1Window::Form_Load() {
     ++depth_;
-    const bool loaded = loadSession(serial_, panel_, tones_, PortChoice::Scan);
+    const bool loaded = loadSession(serial_, panel_, tones_, portChoice_);
     --depth_;
     if (!loaded || closePending_) {
         return false;
     }
     boxes_.setOwner(hwnd_);
     return true;
+}
+
+void Form1Window::choosePort(int16_t port) {
+    m_.i_comPort = port;
+    portChoice_ = PortChoice::Probe;
 }
 
 void Form1Window::show(int showCommand) {
@@ -286,7 +291,7 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_TIMER:
         if (wParam == kTimer1) {
-            eventProcedure(L"Timer1_Timer", [](Panel& p) { Timer1_Timer(p); });
+            eventProcedure(L"Timer1_Timer", [this](Panel& p) { diagnostics_.monitoringTick(p); });
         }
         return 0;
     case WM_ACTIVATE:
@@ -326,7 +331,8 @@ void Form1Window::onCommand(int id) {
     }
 }
 
-void Form1Window::eventProcedure(const std::wstring& name, void (*procedure)(Panel&)) {
+template <typename Procedure>
+void Form1Window::eventProcedure(const std::wstring& name, Procedure procedure) {
     ++depth_;
     if (const auto failure = runEventProcedure(panel_, procedure)) {
         OutputDebugStringW((name + L": " + win32::toUtf16(*failure) + L"\n").c_str());
@@ -382,10 +388,15 @@ void Form1Window::setText(const std::string& name, const std::string& text) {
 }
 
 void Form1Window::showFrame(const std::string& frame) {
+    bool found = false;
     for (const auto& c : form1::kControls) {
         if (controlName(c.name) == frame || controlName(c.frame) == frame) {
             ShowWindow(GetDlgItem(hwnd_, c.id), SW_SHOW);
+            found = true;
         }
+    }
+    if (!found) {
+        throw std::invalid_argument("no frame " + frame);
     }
 }
 
@@ -405,8 +416,9 @@ void Form1Window::setTimerEnabled(bool enabled) {
 
 void Form1Window::setChecked(const std::string& menuEntry, bool checked) {
     const auto found = menuIds_.find(win32::toUtf16(menuEntry));
-    if (found != menuIds_.end()) {
-        CheckMenuItem(menu_, static_cast<UINT>(found->second),
-                      MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    if (found == menuIds_.end()) {
+        throw std::invalid_argument("no menu entry " + menuEntry);
     }
+    CheckMenuItem(menu_, static_cast<UINT>(found->second),
+                  MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }

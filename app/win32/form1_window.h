@@ -3,12 +3,16 @@
 #include <map>
 #include <string>
 
+#include "common/local_timestamp.h"
+#include "operations/field_diagnostics.h"
+#include "operations/lifecycle.h"
 #include "operations/panel.h"
 #include "operations/window.h"
 #include "serial/clock.h"
 #include "serial/module_state.h"
 #include "serial/serial_context.h"
 #include "serial/serial_link.h"
+#include "serial/traced_message_boxes.h"
 
 // After the core's headers: windows.h defines IDOK and IDCANCEL as macros.
 #include <windows.h>
@@ -32,6 +36,11 @@ public:
     // Start-up before the window is shown. False when no controller was found (the program
     // ends without showing the window) or the window was closed meanwhile.
     bool Form_Load();
+    // Diagnostics the technician asks for before start-up.
+    void traceTo(const std::string& path) { diagnostics_.traceTo(path); }
+    void recordTo(const std::string& path) { diagnostics_.recordTo(path); }
+    // Start-up probes only this port instead of scanning.
+    void choosePort(int16_t port);
     void show(int showCommand);
     // The message loop until the window is gone; the program's exit code.
     int run();
@@ -52,7 +61,8 @@ private:
     void createControls();
     void createMenu();
     void onCommand(int id);
-    void eventProcedure(const std::wstring& name, void (*procedure)(Panel&));
+    template <typename Procedure>
+    void eventProcedure(const std::wstring& name, Procedure procedure);
     void End_Click();
     void Form_Unload();
     // A close that comes inside a wait: the waits end at once, the boxes that show give way,
@@ -75,6 +85,7 @@ private:
     Clock clock_{counter_};
     Win32EventPump pump_;
     Win32MessageBoxes boxes_;
+    TracedMessageBoxes messages_{boxes_};
     Win32TonePlayer tones_;
     // Where the device console's listing "dev.ref" goes.
     std::string workFolder_;
@@ -82,7 +93,9 @@ private:
     Win32SerialControl MSComm5;
     SerialContext serial_;
     SerialLink link_{serial_};
-    Panel panel_{m_, link_, *this, boxes_};
+    Panel panel_{m_, link_, *this, messages_};
+    PortChoice portChoice_ = PortChoice::Scan;
+    FieldDiagnostics diagnostics_{serial_, messages_, localTimestamp};
 
     std::map<std::string, HWND> boxHandles_;
     std::map<std::wstring, int> menuIds_;
