@@ -2,7 +2,6 @@
 // and with the trace and the record.
 
 #include <QAction>
-#include <QDateTime>
 #include <QEvent>
 #include <QEventLoop>
 #include <QTimer>
@@ -13,6 +12,8 @@
 #include <iterator>
 
 #include "bench/process_meter.h"
+#include "common/local_timestamp.h"
+#include "operations/monitoring_record.h"
 #include "serial/trace_file.h"
 #include "serial/wait.h"
 #include "tests/e2e/window_rig.h"
@@ -72,10 +73,6 @@ void BM_MonitorWait(benchmark::State& state) {
 }
 BENCHMARK(BM_MonitorWait)->Iterations(100)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-std::string localTimestamp() {
-    return QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss.zzz").toStdString();
-}
-
 std::string diagnosticPath(const char* name) {
     const std::string path = portlinks::workFolder() + "/" + name;
     std::remove(path.c_str());
@@ -97,6 +94,17 @@ void BM_TraceLine(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_TraceLine)->Unit(benchmark::kMicrosecond);
+
+// One record row as a tick appends it: the timestamp, the sixteen boxes read from the window,
+// the quoting, the write and flush.
+void BM_RecordRow(benchmark::State& state) {
+    WindowRig w;
+    LineFile record(diagnosticPath("bench-record.csv"), nullptr);
+    for (auto _ : state) {
+        record.append(monitoringRecordRow(*w.form, localTimestamp(), {true, true}));
+    }
+}
+BENCHMARK(BM_RecordRow)->Unit(benchmark::kMicrosecond);
 
 // Argument 1: with --trace and --record, side by side with the plain run.
 void BM_IntervalMonitoring(benchmark::State& state) {

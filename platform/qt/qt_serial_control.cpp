@@ -16,36 +16,32 @@ int errorNumber(QSerialPort::SerialPortError error) {
     return 8100 + static_cast<int>(error);
 }
 
-std::optional<QSerialPort::Parity> parityOf(const QString& letter) {
-    if (letter == "N") {
-        return QSerialPort::NoParity;
-    }
-    if (letter == "E") {
+QSerialPort::Parity parityOf(LineSettings::Parity parity) {
+    switch (parity) {
+    case LineSettings::Parity::Even:
         return QSerialPort::EvenParity;
-    }
-    if (letter == "O") {
+    case LineSettings::Parity::Odd:
         return QSerialPort::OddParity;
-    }
-    if (letter == "M") {
+    case LineSettings::Parity::Mark:
         return QSerialPort::MarkParity;
-    }
-    if (letter == "S") {
+    case LineSettings::Parity::Space:
         return QSerialPort::SpaceParity;
+    case LineSettings::Parity::None:
+        break;
     }
-    return std::nullopt;
+    return QSerialPort::NoParity;
 }
 
-std::optional<QSerialPort::StopBits> stopBitsOf(const QString& text) {
-    if (text == "1") {
-        return QSerialPort::OneStop;
-    }
-    if (text == "1.5") {
+QSerialPort::StopBits stopBitsOf(LineSettings::StopBits stopBits) {
+    switch (stopBits) {
+    case LineSettings::StopBits::OneAndHalf:
         return QSerialPort::OneAndHalfStop;
-    }
-    if (text == "2") {
+    case LineSettings::StopBits::Two:
         return QSerialPort::TwoStop;
+    case LineSettings::StopBits::One:
+        break;
     }
-    return std::nullopt;
+    return QSerialPort::OneStop;
 }
 
 } // namespace
@@ -102,30 +98,21 @@ void QtSerialControl::setCommPort(int16_t port) {
 }
 
 void QtSerialControl::setSettings(const std::string& settings) {
-    const QStringList parts = QString::fromStdString(settings).split(',');
-    LineSettings parsed;
-    bool baudOk = false;
-    bool bitsOk = false;
-    if (parts.size() == 4) {
-        parsed.baud = parts[0].toInt(&baudOk);
-        const int bits = parts[2].toInt(&bitsOk);
-        bitsOk = bitsOk && bits >= 5 && bits <= 8;
-        parsed.dataBits = static_cast<QSerialPort::DataBits>(bits);
-    }
-    const auto parity = parts.size() == 4 ? parityOf(parts[1].toUpper()) : std::nullopt;
-    const auto stop = parts.size() == 4 ? stopBitsOf(parts[3]) : std::nullopt;
-    if (!baudOk || parsed.baud <= 0 || !bitsOk || !parity || !stop) {
+    const auto parsed = parseLineSettings(settings);
+    if (!parsed) {
         throw SerialError(kErrInvalidValue, "Invalid port settings: " + settings);
     }
-    parsed.parity = *parity;
-    parsed.stopBits = *stop;
-    settings_ = parsed;
+    settings_ = *parsed;
     if (port_.isOpen()) {
-        port_.setBaudRate(settings_.baud);
-        port_.setParity(settings_.parity);
-        port_.setDataBits(settings_.dataBits);
-        port_.setStopBits(settings_.stopBits);
+        applySettings();
     }
+}
+
+void QtSerialControl::applySettings() {
+    port_.setBaudRate(static_cast<qint32>(settings_.baud));
+    port_.setParity(parityOf(settings_.parity));
+    port_.setDataBits(static_cast<QSerialPort::DataBits>(settings_.dataBits));
+    port_.setStopBits(stopBitsOf(settings_.stopBits));
 }
 
 // Input always returns everything received; the length is kept for the record only.
@@ -154,10 +141,7 @@ void QtSerialControl::setPortOpen(bool open) {
     }
     latched_.reset();
     port_.setPortName(QString::fromStdString(device));
-    port_.setBaudRate(settings_.baud);
-    port_.setParity(settings_.parity);
-    port_.setDataBits(settings_.dataBits);
-    port_.setStopBits(settings_.stopBits);
+    applySettings();
     port_.setFlowControl(QSerialPort::NoFlowControl);
     if (!port_.open(QIODevice::ReadWrite)) {
         // errorOccurred latched the failure during open(); error() now reads it cleared.

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "platform/linux/com_name_table.h"
+#include "serial/line_settings.h"
 #include "serial/serial_control.h"
 
 // MSComm5 over QSerialPort. COM numbers resolve through the platform's COM-name table.
@@ -26,15 +27,9 @@ public:
     std::string input() override;
 
 private:
-    struct LineSettings {
-        qint32 baud = 9600;
-        QSerialPort::Parity parity = QSerialPort::NoParity;
-        QSerialPort::DataBits dataBits = QSerialPort::Data8;
-        QSerialPort::StopBits stopBits = QSerialPort::OneStop;
-    };
-
     void latch(QSerialPort::SerialPortError error);
     void raiseLatched();
+    void applySettings();
     void requireOpen() const;
     [[noreturn]] void fail(QSerialPort::SerialPortError error) const;
 

@@ -1,10 +1,6 @@
 #include "platform/win32/win32_serial_control.h"
 
-#include <cctype>
-#include <charconv>
-#include <optional>
 #include <utility>
-#include <vector>
 
 #include "platform/win32/system_error.h"
 #include "platform/win32/utf16.h"
@@ -14,49 +10,6 @@ namespace {
 constexpr int kErrPortAlreadyOpen = 8005;
 constexpr int kErrPortNotOpen = 8018;
 constexpr int kErrInvalidValue = 380;
-
-std::vector<std::string> splitAtCommas(const std::string& text) {
-    std::vector<std::string> parts;
-    std::string::size_type from = 0;
-    for (;;) {
-        const auto comma = text.find(',', from);
-        parts.push_back(text.substr(from, comma - from));
-        if (comma == std::string::npos) {
-            return parts;
-        }
-        from = comma + 1;
-    }
-}
-
-std::optional<unsigned long> numberOf(const std::string& text) {
-    unsigned long value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || text.empty()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-std::optional<BYTE> parityOf(const std::string& letter) {
-    static constexpr struct {
-        char letter;
-        BYTE parity;
-    } kParities[] = {{'N', NOPARITY},
-                     {'E', EVENPARITY},
-                     {'O', ODDPARITY},
-                     {'M', MARKPARITY},
-                     {'S', SPACEPARITY}};
-    if (letter.size() != 1) {
-        return std::nullopt;
-    }
-    const auto upper = static_cast<char>(std::toupper(static_cast<unsigned char>(letter[0])));
-    for (const auto& p : kParities) {
-        if (upper == p.letter) {
-            return p.parity;
-        }
-    }
-    return std::nullopt;
-}
 
 // The control's numbers for the two opening failures the program tells apart.
 int openErrorNumber(DWORD code) {
@@ -69,17 +22,32 @@ int openErrorNumber(DWORD code) {
     return static_cast<int>(code);
 }
 
-std::optional<BYTE> stopBitsOf(const std::string& text) {
-    if (text == "1") {
-        return ONESTOPBIT;
+BYTE parityOf(LineSettings::Parity parity) {
+    switch (parity) {
+    case LineSettings::Parity::Even:
+        return EVENPARITY;
+    case LineSettings::Parity::Odd:
+        return ODDPARITY;
+    case LineSettings::Parity::Mark:
+        return MARKPARITY;
+    case LineSettings::Parity::Space:
+        return SPACEPARITY;
+    case LineSettings::Parity::None:
+        break;
     }
-    if (text == "1.5") {
+    return NOPARITY;
+}
+
+BYTE stopBitsOf(LineSettings::StopBits stopBits) {
+    switch (stopBits) {
+    case LineSettings::StopBits::OneAndHalf:
         return ONE5STOPBITS;
-    }
-    if (text == "2") {
+    case LineSettings::StopBits::Two:
         return TWOSTOPBITS;
+    case LineSettings::StopBits::One:
+        break;
     }
-    return std::nullopt;
+    return ONESTOPBIT;
 }
 
 } // namespace
@@ -118,16 +86,11 @@ void Win32SerialControl::setCommPort(int16_t port) {
 }
 
 void Win32SerialControl::setSettings(const std::string& settings) {
-    const auto parts = splitAtCommas(settings);
-    const auto baud = parts.size() == 4 ? numberOf(parts[0]) : std::nullopt;
-    const auto parity = parts.size() == 4 ? parityOf(parts[1]) : std::nullopt;
-    const auto bits = parts.size() == 4 ? numberOf(parts[2]) : std::nullopt;
-    const auto stop = parts.size() == 4 ? stopBitsOf(parts[3]) : std::nullopt;
-    if (!baud || *baud == 0 || *baud > MAXDWORD || !parity || !bits || *bits < 4 || *bits > 8 ||
-        !stop) {
+    const auto parsed = parseLineSettings(settings);
+    if (!parsed) {
         throw SerialError(kErrInvalidValue, "Invalid port settings: " + settings);
     }
-    settings_ = {static_cast<DWORD>(*baud), *parity, static_cast<BYTE>(*bits), *stop};
+    settings_ = *parsed;
     if (port_ != INVALID_HANDLE_VALUE) {
         applySettings();
     }
@@ -145,10 +108,10 @@ void Win32SerialControl::applySettings() {
     }
     dcb.BaudRate = settings_.baud;
     dcb.ByteSize = settings_.dataBits;
-    dcb.Parity = settings_.parity;
-    dcb.StopBits = settings_.stopBits;
+    dcb.Parity = parityOf(settings_.parity);
+    dcb.StopBits = stopBitsOf(settings_.stopBits);
     dcb.fBinary = TRUE;
-    dcb.fParity = settings_.parity != NOPARITY;
+    dcb.fParity = settings_.parity != LineSettings::Parity::None;
     dcb.fOutxCtsFlow = FALSE;
     dcb.fOutxDsrFlow = FALSE;
     dcb.fDtrControl = DTR_CONTROL_ENABLE;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "serial/line_settings.h"
 #include "serial/serial_control.h"
 
 // MSComm5 over the COM port's own handle (\\.\COMn, so COM10..COM128 open too).
@@ -37,13 +38,6 @@ public:
     HANDLE receiveEvent() const { return receiveEvent_; }
 
 private:
-    struct LineSettings {
-        DWORD baud = 9600;
-        BYTE parity = NOPARITY;
-        BYTE dataBits = 8;
-        BYTE stopBits = ONESTOPBIT;
-    };
-
     [[noreturn]] void fail(const char* step, DWORD code, int number);
     [[noreturn]] void fail(const char* step, DWORD code) {
         fail(step, code, static_cast<int>(code));
