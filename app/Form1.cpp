@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <stdexcept>
 
+#include "app/form1_session.h"
 #include "operations/ad_calibration.h"
 #include "operations/beeps.h"
 #include "operations/interval_monitoring.h"
@@ -41,15 +42,8 @@ std::string controlName(const QString& objectName) {
 } // namespace
 
 Form1::Form1(Form1Seams seams, QWidget* parent)
-    : QMainWindow(parent), ui(std::make_unique<Ui::Form1>()), seams_(std::move(seams)),
-      MSComm5(ComNameTable(seams_.portLinkFolder, seams_.scope)), serial_{m_,
-                                                                          MSComm5,
-                                                                          clock_,
-                                                                          pump_,
-                                                                          messages_,
-                                                                          seams_.console,
-                                                                          seams_.consoleProgram,
-                                                                          seams_.workFolder} {
+    : QMainWindow(parent), ui(std::make_unique<Ui::Form1>()),
+      session_(std::make_unique<Form1Session>(std::move(seams), *this)) {
     ui->setupUi(this);
     // Whole-pixel advances: the blank runs of the function lines then set "y =" before the
     // slope box and "x +" between the two boxes.
@@ -63,6 +57,7 @@ Form1::Form1(Form1Seams seams, QWidget* parent)
     for (auto* action : findChildren<QAction*>()) {
         entries_[action->objectName().toStdString()] = action;
     }
+    Timer1.setObjectName("Timer1");
     Timer1.setInterval(kTimerIntervalMs);
     Timer1.setTimerType(Qt::PreciseTimer);
     wireEvents();
@@ -72,7 +67,7 @@ Form1::Form1(Form1Seams seams, QWidget* parent)
 Form1::~Form1() = default;
 
 template <typename Procedure> void Form1::eventProcedure(const char* name, Procedure procedure) {
-    if (const auto failure = runEventProcedure(panel_, procedure)) {
+    if (const auto failure = runEventProcedure(session_->panel, procedure)) {
         qCritical("%s: %s", name, failure->c_str());
     }
 }
@@ -97,29 +92,37 @@ void Form1::wireEvents() {
     wire(ui->IntervalStop, &QAction::triggered, IntervalStop_Click, "IntervalStop_Click");
     wire(ui->AD_Calibration, &QAction::triggered, AD_Calibration_Click, "AD_Calibration_Click");
     connect(&Timer1, &QTimer::timeout, this, [this] {
-        eventProcedure("Timer1_Timer", [this](Panel& p) { diagnostics_.monitoringTick(p); });
+        eventProcedure("Timer1_Timer",
+                       [this](Panel& p) { session_->diagnostics.monitoringTick(p); });
     });
     connect(ui->End, &QAction::triggered, this, [this] { End_Click(); });
 }
 
-bool Form1::Form_Load() { return loadSession(serial_, panel_, seams_.tones, portChoice_); }
+bool Form1::Form_Load() {
+    auto& s = *session_;
+    return loadSession(s.serial, s.panel, s.seams.tones, s.portChoice);
+}
+
+void Form1::traceTo(const std::string& path) { session_->diagnostics.traceTo(path); }
+
+void Form1::recordTo(const std::string& path) { session_->diagnostics.recordTo(path); }
 
 void Form1::choosePort(int16_t port) {
-    m_.i_comPort = port;
-    portChoice_ = PortChoice::Probe;
+    session_->m.i_comPort = port;
+    session_->portChoice = PortChoice::Probe;
 }
 
 void Form1::Form_Unload() {
-    if (unloadSession(serial_)) {
+    if (unloadSession(session_->serial)) {
         Timer1.stop();
     }
 }
 
 void Form1::End_Click() {
-    if (m_.bUnloading) {
+    if (session_->m.bUnloading) {
         return;
     }
-    BeepNG(seams_.tones);
+    BeepNG(session_->seams.tones);
     close();
 }
 

@@ -23,8 +23,7 @@ int main(int argc, char* argv[]) {
     // reset is skipped.
     const std::string work = portlinks::workFolder();
     Form1 form({boxes, tones, console, "kelvara-devcon", portlinks::portLinkFolder(),
-                portlinks::ensureTrustedFolder(work) ? work : std::string(),
-                ComNameTable::Scope::Full});
+                portlinks::ensureTrustedFolder(work) ? work : std::string()});
     if (!options.tracePath.empty()) {
         form.traceTo(options.tracePath);
     }

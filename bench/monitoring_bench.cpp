@@ -32,12 +32,13 @@ constexpr double kMonitorWaitMs = 50;
 class TickClock : public QObject {
 public:
     explicit TickClock(Form1& form) : form_(form) {
-        form.timer().installEventFilter(this);
-        connect(&form.timer(), &QTimer::timeout, this, [this] { expiryServed(); });
+        auto* timer = form.findChild<QTimer*>("Timer1");
+        timer->installEventFilter(this);
+        connect(timer, &QTimer::timeout, this, [this] { expiryServed(); });
     }
 
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Timer && !form_.state().bTickRunning) {
+        if (event->type() == QEvent::Timer && !Form1Access::state(form_).bTickRunning) {
             start_ = std::chrono::steady_clock::now();
         }
         return false;
@@ -48,7 +49,7 @@ public:
 
 private:
     void expiryServed() {
-        if (form_.state().bTickRunning) {
+        if (Form1Access::state(form_).bTickRunning) {
             ++skipped;
             return;
         }
@@ -67,7 +68,7 @@ void BM_MonitorWait(benchmark::State& state) {
     WindowRig w;
     for (auto _ : state) {
         const ProcessMeter meter;
-        waitmSec(w.form->serial(), static_cast<int32_t>(kMonitorWaitMs));
+        waitmSec(w.serial(), static_cast<int32_t>(kMonitorWaitMs));
         state.SetIterationTime(meter.wallMs() / 1000.0);
     }
 }

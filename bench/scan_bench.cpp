@@ -21,7 +21,7 @@ ScanTotals timeScans(benchmark::State& state, WindowRig& w, int16_t expected) {
     ScanTotals totals;
     for (auto _ : state) {
         const ProcessMeter meter;
-        const int16_t found = Rs232cFind(w.form->serial());
+        const int16_t found = Rs232cFind(w.serial());
         const double wall = meter.wallMs();
         totals.wallMs += wall;
         totals.cpuMs += meter.cpuMs();
@@ -38,7 +38,7 @@ void BM_ScanNothingPresent(benchmark::State& state) {
     WindowRig w;
     int16_t found = 0;
     for (auto _ : state) {
-        found = Rs232cFind(w.form->serial());
+        found = Rs232cFind(w.serial());
     }
     if (found != 0) {
         state.SkipWithError("a port answered");
@@ -57,7 +57,7 @@ void BM_ScanPastTwoSilentPorts(benchmark::State& state) {
     std::vector<double> aloneMs;
     for (int i = 0; i < 50; ++i) {
         const ProcessMeter meter;
-        if (Rs232cFind(w.form->serial()) != 3) {
+        if (Rs232cFind(w.serial()) != 3) {
             state.SkipWithError("COM3 alone was not found");
             return;
         }

@@ -29,7 +29,7 @@ void BM_RoundTripE(benchmark::State& state) {
     std::vector<double> roundTripUs;
     for (auto _ : state) {
         const ProcessMeter meter;
-        const CommandOutcome outcome = Rs232cCommand(w.form->serial(), "E");
+        const CommandOutcome outcome = Rs232cCommand(w.serial(), "E");
         const double wall = meter.wallMs();
         state.SetIterationTime(wall / 1000.0);
         roundTripUs.push_back(wall * 1000.0);
@@ -71,7 +71,7 @@ void BM_TimeoutCpu(benchmark::State& state) {
         state.SkipWithError("no controller");
         return;
     }
-    auto& m = w.form->state();
+    auto& m = w.state();
     m.iComRetryCount = 0;
     m.iUsbRetryCount = 0;
     double wallMs = 0;
@@ -79,7 +79,7 @@ void BM_TimeoutCpu(benchmark::State& state) {
     for (auto _ : state) {
         w.boxes.shown.clear();
         const ProcessMeter meter;
-        const CommandOutcome outcome = Rs232cCommand(w.form->serial(), "E");
+        const CommandOutcome outcome = Rs232cCommand(w.serial(), "E");
         const double wall = meter.wallMs();
         wallMs += wall;
         cpuMs += meter.cpuMs();

@@ -4,6 +4,9 @@
 #include <stdexcept>
 
 #include "app/Form1.h"
+#include "platform/tone_player.h"
+#include "serial/message_boxes.h"
+#include "serial/process_runner.h"
 
 // The real window, never loaded: no port is scanned, so its outside facilities stay idle.
 struct Form1Rig : MessageBoxes, TonePlayer, ProcessRunner {
@@ -15,7 +18,7 @@ struct Form1Rig : MessageBoxes, TonePlayer, ProcessRunner {
         return std::nullopt;
     }
 
-    Form1 form{Form1Seams{*this, *this, *this, "", "", "", ComNameTable::Scope::LinksOnly}};
+    Form1 form{Form1Seams{*this, *this, *this, "", "", "", /*linksOnly=*/true}};
 
     template <typename Control> Control* child(const char* name) {
         if (auto* control = form.findChild<Control*>(name)) {

@@ -75,7 +75,7 @@ TEST(DiagnosticTrace, HoldsEachStepOfTheRoadInOrder) {
         const std::string path = freshPath("trace.log");
         rig.form->traceTo(path);
         ASSERT_TRUE(tc.control.empty() || simControl(3, tc.control));
-        EXPECT_EQ(Rs232cCommand(rig.form->serial(), "R2"), CommandOutcome::Complete);
+        EXPECT_EQ(Rs232cCommand(rig.serial(), "R2"), CommandOutcome::Complete);
         const std::string trace = contents(path);
         std::size_t at = 0;
         for (const auto& step : tc.steps) {
@@ -146,19 +146,20 @@ TEST(MonitoringRecord, EachTickAppendsTheBoxesItReadEvenUnderAGermanLocale) {
         SCOPED_TRACE(tc.control);
         SimulatedWindow rig(6, {"--counts", "512,512,512"}, 200);
         ASSERT_TRUE(rig.ready);
-        rig.form->state().iComRetryCount = 0;
-        rig.form->state().iUsbRetryCount = 0;
+        rig.state().iComRetryCount = 0;
+        rig.state().iUsbRetryCount = 0;
         const std::string path = freshPath("record.csv");
         rig.form->recordTo(path);
         ASSERT_TRUE(simControl(6, tc.control));
         std::vector<Strings> shown;
-        QObject::connect(&rig.form->timer(), &QTimer::timeout, rig.form.get(), [&] {
-            Strings row;
-            for (const auto& box : boxes) {
-                row.push_back(rig.text(box.c_str()));
-            }
-            shown.push_back(row);
-        });
+        QObject::connect(rig.form->findChild<QTimer*>("Timer1"), &QTimer::timeout, rig.form.get(),
+                         [&] {
+                             Strings row;
+                             for (const auto& box : boxes) {
+                                 row.push_back(rig.text(box.c_str()));
+                             }
+                             shown.push_back(row);
+                         });
         rig.form->findChild<QAction*>("IntervalStart")->trigger();
         ASSERT_TRUE(serveUntil([&] { return shown.size() == tc.ticks; }, 10000));
         rig.form->findChild<QAction*>("IntervalStop")->trigger();
@@ -193,7 +194,7 @@ TEST(ChosenPort, IsProbedAloneAndASilentOneIsNotFound) {
     chosen.form->traceTo(path);
     chosen.form->choosePort(9);
     ASSERT_TRUE(chosen.form->Form_Load());
-    EXPECT_EQ(chosen.form->state().i_comPort, 9);
+    EXPECT_EQ(chosen.state().i_comPort, 9);
     const std::string trace = contents(path);
     EXPECT_EQ(split(trace, "probe COM").size(), 1u) << trace;
     EXPECT_NE(trace.find("probe COM9 answered \"E"), std::string::npos) << trace;
@@ -202,9 +203,9 @@ TEST(ChosenPort, IsProbedAloneAndASilentOneIsNotFound) {
     quiet.form->choosePort(8);
     EXPECT_FALSE(quiet.form->Form_Load());
     EXPECT_EQ(quiet.shownTexts(), Strings{"Device is not found."});
-    EXPECT_EQ(quiet.form->state().i_comPort, 0);
+    EXPECT_EQ(quiet.state().i_comPort, 0);
     // COM2 answers one command only: it has not had one yet.
-    EXPECT_TRUE(Rs232cProbe(quiet.form->serial(), 2));
+    EXPECT_TRUE(Rs232cProbe(quiet.serial(), 2));
 }
 
 } // namespace

@@ -9,8 +9,8 @@
 namespace {
 
 std::string registerValue(WindowRig& rig, const std::string& readCommand) {
-    EXPECT_EQ(Rs232cCommand(rig.form->serial(), readCommand), CommandOutcome::Complete);
-    return rig.form->state().sRecvBuf;
+    EXPECT_EQ(Rs232cCommand(rig.serial(), readCommand), CommandOutcome::Complete);
+    return rig.state().sRecvBuf;
 }
 
 // A technician's session driven by clicks: read, edit, write, read back, step, update,
@@ -52,7 +52,7 @@ TEST(Session, ReadEditWriteReadBackStepUpdateCalibrate) {
     rig.form->setText("Text21", "0");
     rig.form->setText("Text22", "0");
     rig.click("Command7");
-    EXPECT_EQ(rig.form->state().dAdGain, 0);
+    EXPECT_EQ(rig.state().dAdGain, 0);
     EXPECT_EQ(registerValue(rig, "R12"), "R0;");
 
     rig.click("Command5");
@@ -102,7 +102,7 @@ TEST(Session, StaleAndLateRepliesReadAndWriteTheStoredValues) {
         ASSERT_TRUE(rig.ready);
         EXPECT_EQ(boxTexts(rig, {"Text21", "Text22"}),
                   (std::vector<std::string>{"0.0861", "0.0501"}));
-        EXPECT_DOUBLE_EQ(rig.form->state().dAdGain, 0.0861);
+        EXPECT_DOUBLE_EQ(rig.state().dAdGain, 0.0861);
         ASSERT_TRUE(simControl(8, "flags 1011001110001"));
         ASSERT_TRUE(simControl(8, "counts 512 1024 100"));
         rig.click("Command6");
@@ -122,7 +122,7 @@ TEST(Session, StaleAndLateRepliesReadAndWriteTheStoredValues) {
         ASSERT_TRUE(simControl(8, "late 0"));
         ASSERT_TRUE(simControl(8, "stale-semicolon off"));
         QTest::qWait(tc.timeoutMs * 3);
-        rig.form->serial().MSComm5.setInBufferCount(0);
+        rig.serial().MSComm5.setInBufferCount(0);
         std::vector<std::string> stored;
         stored.reserve(12);
         for (int r = 0; r < 12; ++r) {

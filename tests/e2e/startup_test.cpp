@@ -10,9 +10,9 @@ TEST(StartUp, FindsTheSimulatorOpensItsPortAndReadsTheCalibration) {
     SimProcess sim;
     ASSERT_TRUE(sim.start({"--port", "7"}));
     WindowRig rig;
-    rig.form->state().iComRetryCount = 9;
+    rig.state().iComRetryCount = 9;
     ASSERT_TRUE(rig.form->Form_Load());
-    const auto& m = rig.form->state();
+    const auto& m = rig.state();
     EXPECT_EQ(m.i_comPort, 7);
     EXPECT_EQ(m.iUsbRetryCount, 1);
     EXPECT_EQ(m.iUsbRecoveryTime, 3000);
@@ -36,7 +36,7 @@ TEST(StartUp, WithoutControllerSaysDeviceIsNotFound) {
     EXPECT_EQ(rig.boxes.shown[0].flags, 0);
     EXPECT_EQ(rig.boxes.shown[0].title, "Kelvara");
     EXPECT_TRUE(rig.tones.tones.empty());
-    EXPECT_EQ(rig.form->state().i_comPort, 0);
+    EXPECT_EQ(rig.state().i_comPort, 0);
     EXPECT_FALSE(rig.form->isVisible());
 }
 
@@ -47,7 +47,7 @@ TEST(StartUp, SilentPortIsPassedOverForTheController) {
     ASSERT_TRUE(sim.start({"--port", "5"}));
     WindowRig rig;
     ASSERT_TRUE(rig.form->Form_Load());
-    EXPECT_EQ(rig.form->state().i_comPort, 5);
+    EXPECT_EQ(rig.state().i_comPort, 5);
 }
 
 TEST(Shutdown, ClosingStopsMonitoringThenClosesThePort) {
@@ -58,10 +58,10 @@ TEST(Shutdown, ClosingStopsMonitoringThenClosesThePort) {
     ASSERT_TRUE(rig.form->timerEnabled());
     rig.form->close();
     EXPECT_FALSE(rig.form->timerEnabled());
-    EXPECT_TRUE(rig.form->state().bUnloading);
+    EXPECT_TRUE(rig.state().bUnloading);
     // The port is free again: another program can open it.
     WindowRig second;
-    second.form->state().i_comPort = 4;
+    second.state().i_comPort = 4;
     EXPECT_TRUE(second.form->Form_Load());
     EXPECT_TRUE(second.boxes.shown.empty());
     EXPECT_EQ(rig.tones.tones.size(), 3u) << "closing sounds no tone";
@@ -75,7 +75,7 @@ TEST(Shutdown, EndSoundsTheFallingTonesAndCloses) {
     rig.form->findChild<QAction*>("End")->trigger();
     EXPECT_EQ(rig.tones.tones, (std::vector<uint32_t>{1760, 1320, 880}));
     EXPECT_FALSE(rig.form->isVisible());
-    EXPECT_TRUE(rig.form->state().bUnloading);
+    EXPECT_TRUE(rig.state().bUnloading);
 }
 
 } // namespace

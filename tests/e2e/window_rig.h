@@ -14,6 +14,7 @@
 #include "platform/qt/qt_process_runner.h"
 #include "sim/sim_control.h"
 #include "sim/sim_process.h"
+#include "tests/e2e/form1_access.h"
 #include "tests/support/fake_serial.h"
 #include "tests/support/serve_until.h"
 
@@ -29,16 +30,16 @@ struct WindowRig {
     WindowRig() {
         portlinks::ensureTrustedFolder(portlinks::workFolder());
         std::remove((portlinks::workFolder() + "/fake-devcon.log").c_str());
-        form = std::make_unique<Form1>(Form1Seams{
-            boxes, tones, console, SimProcess::besideExecutable("kelvara-fake-devcon"),
-            portlinks::portLinkFolder(), portlinks::workFolder(), ComNameTable::Scope::LinksOnly});
+        form = std::make_unique<Form1>(
+            Form1Seams{boxes, tones, console, SimProcess::besideExecutable("kelvara-fake-devcon"),
+                       portlinks::portLinkFolder(), portlinks::workFolder(), /*linksOnly=*/true});
     }
 
     // Start-up, then time-outs short enough for a test.
     bool load(int32_t timeoutMs = 400) {
         const bool loaded = form->Form_Load();
-        form->state().iComRecoveryTime = timeoutMs;
-        form->state().iUsbRecoveryTime = 100;
+        state().iComRecoveryTime = timeoutMs;
+        state().iUsbRecoveryTime = 100;
         return loaded;
     }
 
@@ -47,6 +48,8 @@ struct WindowRig {
     }
 
     std::string text(const char* box) { return form->text(box); }
+    ModuleState& state() { return Form1Access::state(*form); }
+    SerialContext& serial() { return Form1Access::serial(*form); }
 
     std::vector<std::string> shownTexts() const {
         std::vector<std::string> texts;
