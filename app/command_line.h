@@ -21,3 +21,16 @@ struct CommandLine {
 // Reads the program's arguments, the program name not among them. Shared by both windows,
 // so it needs no application object: --help and --version work without a display.
 CommandLine parseCommandLine(const std::vector<std::string>& arguments);
+
+// Before start-up: the diagnostics and the port the command line asks for, on either window.
+template <typename Form> void applyCommandLine(const CommandLine& options, Form& form) {
+    if (!options.tracePath.empty()) {
+        form.traceTo(options.tracePath);
+    }
+    if (!options.recordPath.empty()) {
+        form.recordTo(options.recordPath);
+    }
+    if (options.port != 0) {
+        form.choosePort(options.port);
+    }
+}

@@ -24,15 +24,7 @@ int main(int argc, char* argv[]) {
     const std::string work = portlinks::workFolder();
     Form1 form({boxes, tones, console, "kelvara-devcon", portlinks::portLinkFolder(),
                 portlinks::ensureTrustedFolder(work) ? work : std::string()});
-    if (!options.tracePath.empty()) {
-        form.traceTo(options.tracePath);
-    }
-    if (!options.recordPath.empty()) {
-        form.recordTo(options.recordPath);
-    }
-    if (options.port != 0) {
-        form.choosePort(options.port);
-    }
+    applyCommandLine(options, form);
     if (!form.Form_Load()) {
         return 1;
     }

@@ -2,25 +2,13 @@
 
 #include <cctype>
 #include <charconv>
-#include <vector>
+
+#include "common/split_text.h"
 
 namespace {
 
 constexpr uint32_t kFewestDataBits = 5;
 constexpr uint32_t kMostDataBits = 8;
-
-std::vector<std::string> splitAtCommas(const std::string& text) {
-    std::vector<std::string> parts;
-    std::string::size_type from = 0;
-    for (;;) {
-        const auto comma = text.find(',', from);
-        parts.push_back(text.substr(from, comma - from));
-        if (comma == std::string::npos) {
-            return parts;
-        }
-        from = comma + 1;
-    }
-}
 
 std::optional<uint32_t> numberOf(const std::string& text) {
     uint32_t value = 0;
@@ -69,7 +57,7 @@ std::optional<LineSettings::StopBits> stopBitsOf(const std::string& text) {
 } // namespace
 
 std::optional<LineSettings> parseLineSettings(const std::string& text) {
-    const auto parts = splitAtCommas(text);
+    const auto parts = splitAt(text, ',');
     if (parts.size() != 4) {
         return std::nullopt;
     }

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <vector>
 
+#include "common/split_text.h"
 #include "serial/trace_event.h"
 #include "serial/wait.h"
 
@@ -32,25 +33,12 @@ std::optional<std::string> readWholeFile(const std::string& path) {
     return text.str();
 }
 
-std::vector<std::string> splitAtColons(const std::string& text) {
-    std::vector<std::string> pieces;
-    std::string::size_type from = 0;
-    for (;;) {
-        const auto colon = text.find(':', from);
-        pieces.push_back(text.substr(from, colon - from));
-        if (colon == std::string::npos) {
-            return pieces;
-        }
-        from = colon + 1;
-    }
-}
-
 // The device argument "@<instance id>" from the find listing: the id stands before the ":"
 // whose following text names the port. The last matching piece wins. Empty when no piece
 // names the port; nullopt when the listing does not have the expected shape.
 std::optional<std::string> deviceArgument(SerialContext& c, const std::string& listing,
                                           const std::string& sCom) {
-    const auto pieces = splitAtColons(listing);
+    const auto pieces = splitAt(listing, ':');
     std::string argument;
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         if (containsPortName(pieces[i], sCom)) {

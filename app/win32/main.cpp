@@ -34,15 +34,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
             return *options.exitStatus;
         }
         Form1Window form(instance);
-        if (!options.tracePath.empty()) {
-            form.traceTo(options.tracePath);
-        }
-        if (!options.recordPath.empty()) {
-            form.recordTo(options.recordPath);
-        }
-        if (options.port != 0) {
-            form.choosePort(options.port);
-        }
+        applyCommandLine(options, form);
         if (!form.Form_Load()) {
             return 0;
         }
