@@ -8,7 +8,7 @@ DecimalForm decimalForm15(double value) {
     if (value == 0) {
         return form;
     }
-    form.negative = value < 0;
+    form.negative = std::signbit(value);
 
     // "d.dddddddddddddde-xx": to_chars is exact and independent of the C locale.
     char buf[32];

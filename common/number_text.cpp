@@ -2,14 +2,14 @@
 
 #include "common/decimal_form.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
 namespace {
 
-constexpr int kLargestPlainExponent = 14;   // below 1E15
-constexpr int kSmallestPlainExponent = -15; // from 1E-15 on
+// Plain below 1E15 and from 1E-15 on; with an exponent outside.
+constexpr int kLargestPlainExponent = 14;
+constexpr int kSmallestPlainExponent = -15;
 
 std::string exponentText(const DecimalForm& form) {
     std::string text = form.digits.substr(0, 1);
@@ -17,13 +17,8 @@ std::string exponentText(const DecimalForm& form) {
         text += "." + form.digits.substr(1);
     }
     const int exponent = form.point - 1;
-    text += exponent < 0 ? "E-" : "E+";
-    char digits[8];
-    const auto end = std::to_chars(digits, digits + sizeof digits, std::abs(exponent)).ptr;
-    if (end - digits < 2) {
-        text += '0';
-    }
-    return text.append(digits, end);
+    // Never fewer than two digits: the exponent is outside -15..14.
+    return text + (exponent < 0 ? "E-" : "E+") + std::to_string(std::abs(exponent));
 }
 
 std::string positionalText(const DecimalForm& form, bool zeroBeforePoint) {
