@@ -1,162 +1,153 @@
-// kelvara-fake-devcon: the device console as tests see it. Every running simulator is a
-// simulated USB serial adapter; disable and enable reach the simulator over its control
-// channel, and every run is logged to fake-devcon.log in the work folder.
+// The device console as tests see it: kelvara-fake-devcon on Linux, devcon.exe beside the
+// Windows tests. On Linux every running simulator is a simulated USB serial adapter and disable
+// and enable reach it over its control channel; on Windows the adapters are the lines
+// "<instance id>|<name>" of fake-devcon.devices. Disabled adapters are kept in
+// fake-devcon.state and every run is appended to fake-devcon.log, all in the work folder (on
+// Windows the tool's own folder). The find listing comes late: a caller that does not wait
+// for the tool reads nothing.
+#include <cctype>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#ifdef _WIN32
+#include "platform/win32/work_folder.h"
+#else
 #include "platform/linux/port_link_folder.h"
 #include "sim/sim_control.h"
 #include "sim/sim_files.h"
-
-#include <algorithm>
-#include <cctype>
-#include <cstdio>
-#include <fstream>
-#include <map>
-#include <string>
-#include <vector>
-
-#include <fnmatch.h>
+#endif
 
 namespace {
 
-const std::string kIdPrefix = "USB\\VID_1A86&PID_7523\\SIM";
-
-std::string deviceId(int com) { return kIdPrefix + std::to_string(com); }
-
-std::string deviceName(int com) {
-    return "Simulated USB serial adapter (COM" + std::to_string(com) + ")";
-}
-
-std::string upper(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
-
-bool matches(const std::string& pattern, const std::string& id) {
-    return fnmatch(upper(pattern).c_str(), upper(id).c_str(), FNM_NOESCAPE) == 0;
-}
-
-// Disabled adapters: COM number -> pid of the simulator that was disabled. A simulator started
-// anew on the same number comes up enabled.
-class DisabledState {
-public:
-    DisabledState() : path_(portlinks::workFolder() + "/fake-devcon.state") {
-        std::ifstream in(path_);
-        int com = 0;
-        pid_t pid = 0;
-        while (in >> com >> pid) {
-            disabled_[com] = pid;
-        }
-    }
-
-    bool isDisabled(int com) const {
-        const auto it = disabled_.find(com);
-        return it != disabled_.end() && it->second == simfiles::readPid(simfiles::pidFilePath(com));
-    }
-
-    void set(int com, bool disabled) {
-        if (disabled) {
-            disabled_[com] = simfiles::readPid(simfiles::pidFilePath(com));
-        } else {
-            disabled_.erase(com);
-        }
-        std::ofstream out(path_, std::ios::trunc);
-        for (const auto& [n, pid] : disabled_) {
-            out << n << ' ' << pid << '\n';
-        }
-    }
-
-private:
-    std::string path_;
-    std::map<int, pid_t> disabled_;
+// key names the adapter in the state; on Linux with its simulator's pid, so that a simulator
+// started anew on the same port comes up enabled.
+struct Device {
+    std::string id;
+    std::string name;
+    std::string key;
+    int com = 0;
 };
 
-void logRun(const std::vector<std::string>& args) {
-    std::ofstream log(portlinks::workFolder() + "/fake-devcon.log", std::ios::app);
-    std::string line;
-    for (const auto& arg : args) {
-        line += (line.empty() ? "" : " ") + arg;
-    }
-    log << line << '\n';
-}
+#ifdef _WIN32
+const std::string kFolder = win32::applicationFolder();
 
-std::vector<int> matchingDevices(const std::string& pattern) {
-    std::vector<int> found;
-    for (const int com : simfiles::liveSimulators()) {
-        if (matches(pattern, deviceId(com))) {
-            found.push_back(com);
+std::vector<Device> devices() {
+    std::vector<Device> found;
+    std::ifstream in(kFolder + "/fake-devcon.devices");
+    for (std::string line; std::getline(in, line);) {
+        if (const auto bar = line.find('|'); bar != std::string::npos) {
+            found.push_back({line.substr(0, bar), line.substr(bar + 1), line.substr(0, bar)});
         }
     }
     return found;
 }
 
-void printSummary(std::size_t count) {
-    if (count == 0) {
-        std::printf("No matching devices found.\n");
-    } else {
-        std::printf("%zu matching device(s) found.\n", count);
+bool switchDevice(const Device&, const std::string&) { return true; }
+#else
+const std::string kFolder = portlinks::workFolder();
+
+std::vector<Device> devices() {
+    std::vector<Device> found;
+    for (const int com : simfiles::liveSimulators()) {
+        const std::string id = "USB\\VID_1A86&PID_7523\\SIM" + std::to_string(com);
+        const pid_t pid = simfiles::readPid(simfiles::pidFilePath(com));
+        found.push_back({id, "Simulated USB serial adapter (COM" + std::to_string(com) + ")",
+                         id + " " + std::to_string(pid), com});
     }
+    return found;
 }
 
-int find(const std::string& pattern) {
-    const auto devices = matchingDevices(pattern);
-    for (const int com : devices) {
-        std::printf("%s: %s\n", deviceId(com).c_str(), deviceName(com).c_str());
-    }
-    printSummary(devices.size());
-    return 0;
-}
-
-int status(const std::string& pattern) {
-    const DisabledState state;
-    const auto devices = matchingDevices(pattern);
-    for (const int com : devices) {
-        std::printf("%s\n    Name: %s\n", deviceId(com).c_str(), deviceName(com).c_str());
-        std::printf(state.isDisabled(com) ? "    Device is disabled.\n"
-                                          : "    Driver is running.\n");
-    }
-    printSummary(devices.size());
-    return 0;
-}
-
-int setEnabled(const std::string& argument, bool enable) {
-    const std::string id = argument.starts_with("@") ? argument.substr(1) : argument;
-    const auto devices = simfiles::liveSimulators();
-    const auto device = std::find_if(devices.begin(), devices.end(),
-                                     [&](int com) { return upper(deviceId(com)) == upper(id); });
-    if (device == devices.end()) {
-        std::fprintf(stderr, "kelvara-fake-devcon: no device %s\n", argument.c_str());
-        return 1;
-    }
+bool switchDevice(const Device& device, const std::string& verb) {
     std::string answer;
-    if (!simControl(*device, enable ? "enable" : "disable", answer)) {
-        std::fprintf(stderr, "kelvara-fake-devcon: COM%d: %s\n", *device, answer.c_str());
-        return 1;
+    if (!simControl(device.com, verb, answer)) {
+        std::fprintf(stderr, "kelvara-fake-devcon: COM%d: %s\n", device.com, answer.c_str());
+        return false;
     }
-    DisabledState().set(*device, !enable);
-    std::printf("%s: %s\n", deviceId(*device).c_str(), enable ? "Enabled" : "Disabled");
-    std::printf(enable ? "1 device(s) are enabled.\n" : "1 device(s) disabled.\n");
-    return 0;
+    return true;
+}
+#endif
+
+// Without regard to case; "*" stands for any run of characters.
+bool matches(const char* pattern, const char* text) {
+    if (*pattern == '*') {
+        return matches(pattern + 1, text) || (*text != '\0' && matches(pattern, text + 1));
+    }
+    return *pattern == '\0' ? *text == '\0'
+                            : std::toupper(static_cast<unsigned char>(*pattern)) ==
+                                      std::toupper(static_cast<unsigned char>(*text)) &&
+                                  matches(pattern + 1, text + 1);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (!portlinks::ensureTrustedFolder(portlinks::workFolder())) {
-        std::fprintf(stderr, "kelvara-fake-devcon: the work folder %s is not safe to use\n",
-                     portlinks::workFolder().c_str());
+#ifndef _WIN32
+    if (!portlinks::ensureTrustedFolder(kFolder)) {
+        std::fprintf(stderr, "kelvara-fake-devcon: unsafe work folder %s\n", kFolder.c_str());
         return 1;
     }
-    logRun(args);
-    if (args.size() == 2 && args[0] == "find") {
-        return find(args[1]);
+#endif
+    std::string line;
+    for (const auto& arg : args) {
+        line += (line.empty() ? "" : " ") + arg;
     }
-    if (args.size() == 2 && args[0] == "status") {
-        return status(args[1]);
+    std::ofstream(kFolder + "/fake-devcon.log", std::ios::app) << line << '\n';
+    const std::string verb = args.size() == 2 ? args[0] : "";
+    if (verb != "find" && verb != "status" && verb != "disable" && verb != "enable") {
+        std::fprintf(stderr,
+                     "usage: kelvara-fake-devcon find|status PATTERN | disable|enable @ID\n");
+        return 2;
     }
-    if (args.size() == 2 && (args[0] == "disable" || args[0] == "enable")) {
-        return setEnabled(args[1], args[0] == "enable");
+    std::set<std::string> disabled;
+    std::string key;
+    for (std::ifstream state(kFolder + "/fake-devcon.state"); std::getline(state, key);) {
+        disabled.insert(key);
     }
-    std::fprintf(stderr, "usage: kelvara-fake-devcon find|status PATTERN | disable|enable @ID\n");
-    return 2;
+    if (verb == "find" || verb == "status") {
+        if (verb == "find") {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        }
+        std::size_t count = 0;
+        for (const auto& d : devices()) {
+            if (matches(args[1].c_str(), d.id.c_str())) {
+                ++count;
+                const std::string state =
+                    disabled.count(d.key) != 0 ? "Device is disabled." : "Driver is running.";
+                std::puts((verb == "find" ? d.id + ": " + d.name
+                                          : d.id + "\n    Name: " + d.name + "\n    " + state)
+                              .c_str());
+            }
+        }
+        std::printf("%zu matching device(s) found.\n", count);
+        return 0;
+    }
+    const std::string id = args[1].substr(args[1].starts_with("@") ? 1 : 0);
+    for (const auto& d : devices()) {
+        if (matches(id.c_str(), d.id.c_str())) {
+            if (!switchDevice(d, verb)) {
+                return 1;
+            }
+            if (verb == "enable") {
+                disabled.erase(d.key);
+            } else {
+                disabled.insert(d.key);
+            }
+            std::ofstream out(kFolder + "/fake-devcon.state", std::ios::trunc);
+            for (const auto& k : disabled) {
+                out << k << '\n';
+            }
+            std::puts((d.id + (verb == "enable" ? ": Enabled\n1 device(s) are enabled."
+                                                : ": Disabled\n1 device(s) disabled."))
+                          .c_str());
+            return 0;
+        }
+    }
+    std::fprintf(stderr, "kelvara-fake-devcon: no device %s\n", args[1].c_str());
+    return 1;
 }
