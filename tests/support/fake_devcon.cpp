@@ -1,11 +1,10 @@
 // The device console as tests see it: kelvara-fake-devcon on Linux, devcon.exe beside the
-// Windows tests. On Linux every running simulator is a simulated USB serial adapter and disable
-// and enable reach it over its control channel; on Windows the adapters are the lines
-// "<instance id>|<name>" of fake-devcon.devices. Disabled adapters are kept in
-// fake-devcon.state and every run is appended to fake-devcon.log, all in the work folder (on
-// Windows the tool's own folder). The find listing comes late: a caller that does not wait
-// for the tool reads nothing.
-#include <cctype>
+// Windows tests. Its adapters are simulated USB serial adapters, all matching any pattern: on
+// Linux one for every running simulator, where disable and enable reach the simulator over its
+// control channel; on Windows one for each of COM1, COM3, COM12 and COM13. Disabled adapters are
+// kept in fake-devcon.state and every run is appended to fake-devcon.log, all in the work folder
+// (on Windows the tool's own folder). The find listing comes late: a caller that does not wait for
+// the tool reads nothing.
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -24,64 +23,35 @@
 
 namespace {
 
-// key names the adapter in the state; on Linux with its simulator's pid, so that a simulator
-// started anew on the same port comes up enabled.
-struct Device {
-    std::string id;
-    std::string name;
-    std::string key;
-    int com = 0;
-};
+std::string adapterId(int com) { return "USB\\VID_1A86&PID_7523\\SIM" + std::to_string(com); }
 
 #ifdef _WIN32
 const std::string kFolder = win32::applicationFolder();
 
-std::vector<Device> devices() {
-    std::vector<Device> found;
-    std::ifstream in(kFolder + "/fake-devcon.devices");
-    for (std::string line; std::getline(in, line);) {
-        if (const auto bar = line.find('|'); bar != std::string::npos) {
-            found.push_back({line.substr(0, bar), line.substr(bar + 1), line.substr(0, bar)});
-        }
-    }
-    return found;
-}
+std::vector<int> adapters() { return {1, 3, 12, 13}; }
 
-bool switchDevice(const Device&, const std::string&) { return true; }
+std::string stateKey(int com) { return adapterId(com); }
+
+bool switchAdapter(int, const std::string&) { return true; }
 #else
 const std::string kFolder = portlinks::workFolder();
 
-std::vector<Device> devices() {
-    std::vector<Device> found;
-    for (const int com : simfiles::liveSimulators()) {
-        const std::string id = "USB\\VID_1A86&PID_7523\\SIM" + std::to_string(com);
-        const pid_t pid = simfiles::readPid(simfiles::pidFilePath(com));
-        found.push_back({id, "Simulated USB serial adapter (COM" + std::to_string(com) + ")",
-                         id + " " + std::to_string(pid), com});
-    }
-    return found;
+std::vector<int> adapters() { return simfiles::liveSimulators(); }
+
+// With the simulator's pid: one started anew on the same port comes up enabled.
+std::string stateKey(int com) {
+    return adapterId(com) + " " + std::to_string(simfiles::readPid(simfiles::pidFilePath(com)));
 }
 
-bool switchDevice(const Device& device, const std::string& verb) {
+bool switchAdapter(int com, const std::string& verb) {
     std::string answer;
-    if (!simControl(device.com, verb, answer)) {
-        std::fprintf(stderr, "kelvara-fake-devcon: COM%d: %s\n", device.com, answer.c_str());
+    if (!simControl(com, verb, answer)) {
+        std::fprintf(stderr, "kelvara-fake-devcon: COM%d: %s\n", com, answer.c_str());
         return false;
     }
     return true;
 }
 #endif
-
-// Without regard to case; "*" stands for any run of characters.
-bool matches(const char* pattern, const char* text) {
-    if (*pattern == '*') {
-        return matches(pattern + 1, text) || (*text != '\0' && matches(pattern, text + 1));
-    }
-    return *pattern == '\0' ? *text == '\0'
-                            : std::toupper(static_cast<unsigned char>(*pattern)) ==
-                                      std::toupper(static_cast<unsigned char>(*text)) &&
-                                  matches(pattern + 1, text + 1);
-}
 
 } // namespace
 
@@ -113,37 +83,35 @@ int main(int argc, char** argv) {
         if (verb == "find") {
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
         }
-        std::size_t count = 0;
-        for (const auto& d : devices()) {
-            if (matches(args[1].c_str(), d.id.c_str())) {
-                ++count;
-                const std::string state =
-                    disabled.count(d.key) != 0 ? "Device is disabled." : "Driver is running.";
-                std::puts((verb == "find" ? d.id + ": " + d.name
-                                          : d.id + "\n    Name: " + d.name + "\n    " + state)
-                              .c_str());
-            }
+        const auto found = adapters();
+        for (const int com : found) {
+            const std::string name =
+                "Simulated USB serial adapter (COM" + std::to_string(com) + ")";
+            const std::string state =
+                disabled.count(stateKey(com)) != 0 ? "Device is disabled." : "Driver is running.";
+            std::puts((verb == "find" ? adapterId(com) + ": " + name
+                                      : adapterId(com) + "\n    Name: " + name + "\n    " + state)
+                          .c_str());
         }
-        std::printf("%zu matching device(s) found.\n", count);
+        std::printf("%zu matching device(s) found.\n", found.size());
         return 0;
     }
-    const std::string id = args[1].substr(args[1].starts_with("@") ? 1 : 0);
-    for (const auto& d : devices()) {
-        if (matches(id.c_str(), d.id.c_str())) {
-            if (!switchDevice(d, verb)) {
+    for (const int com : adapters()) {
+        if ("@" + adapterId(com) == args[1]) {
+            if (!switchAdapter(com, verb)) {
                 return 1;
             }
             if (verb == "enable") {
-                disabled.erase(d.key);
+                disabled.erase(stateKey(com));
             } else {
-                disabled.insert(d.key);
+                disabled.insert(stateKey(com));
             }
             std::ofstream out(kFolder + "/fake-devcon.state", std::ios::trunc);
             for (const auto& k : disabled) {
                 out << k << '\n';
             }
-            std::puts((d.id + (verb == "enable" ? ": Enabled\n1 device(s) are enabled."
-                                                : ": Disabled\n1 device(s) disabled."))
+            std::puts((adapterId(com) + (verb == "enable" ? ": Enabled\n1 device(s) are enabled."
+                                                          : ": Disabled\n1 device(s) disabled."))
                           .c_str());
             return 0;
         }

@@ -25,17 +25,14 @@ TEST(DeviceConsole, RunsGiveTheExitStatus) {
     EXPECT_EQ(console.run("devcon-missing", {"find", "USB*"}, ""), std::nullopt);
 }
 
-// COM12's adapter is reset through the core, with the listing in the application's folder or
-// in the fallback folder when that cannot be written (nothing can be created in Z:\proc). The
-// instance id's "&" and "\" reach the tool whole.
+// COM12's adapter, not COM1's, is reset through the core, with the listing in the
+// application's folder or in the fallback folder when that cannot be written (nothing can be
+// created in Z:\proc). The instance id's "&" and "\" reach the tool whole.
 TEST(DeviceConsole, AdapterResetReachesTheConsole) {
-    const std::string id = "USB\\VID_1A86&PID_7523\\5&2A3B&0&1";
+    const std::string id = "USB\\VID_1A86&PID_7523\\SIM12";
     const fs::path app = win32::applicationFolder();
     const fs::path local = fs::temp_directory_path() / "kelvara-local-app-data";
     fs::create_directories(local);
-    std::ofstream(app / "fake-devcon.devices")
-        << "USB\\VID_0403&PID_6001\\A50285BI|USB Serial Port (COM1)\n"
-        << id << "|USB-SERIAL (COM12)\n";
     for (const std::string& appFolder : {app.string(), std::string("Z:\\proc")}) {
         SCOPED_TRACE(appFolder);
         fs::remove(app / "fake-devcon.log");

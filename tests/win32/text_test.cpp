@@ -55,10 +55,9 @@ TEST(Text, BoxesShowTheTextAndGiveTheAnswer) {
                 Sleep(10);
             }
             ASSERT_NE(box, nullptr);
-            HWND text = GetDlgItem(box, k.input ? 100 : 0xFFFF);
-            shown.resize(static_cast<std::size_t>(GetWindowTextLengthW(text)) + 1);
-            shown.resize(static_cast<std::size_t>(
-                GetWindowTextW(text, shown.data(), static_cast<int>(shown.size()))));
+            wchar_t text[256] = {};
+            GetDlgItemTextW(box, k.input ? 100 : 0xFFFF, text, 256);
+            shown = text;
             SetDlgItemTextW(box, 101, k.typed.c_str());
             PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(k.press), 0);
         });

@@ -92,8 +92,6 @@ scenario_no_device() {
 # more resends, then the final message; every flag is raised.
 scenario_silent_road() {
     start_window
-    printf '%s\n' 'USB\VID_0403&PID_6001\A13|Other adapter (COM13)' \
-        'USB\VID_1A86&PID_7523\SIM3|Simulated adapter (COM3)' >"$app/fake-devcon.devices"
     sim_control 3 "silent on"
     drive attach press Command6 message "The abnormality by the noise occurred." \
         expect Text12_0 1 expect Text14 1 close exits 10000
