@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/win32/process_cpu.h"
 #include "platform/win32/work_folder.h"
 #include "serial/port_discovery.h"
 #include "serial/transaction.h"

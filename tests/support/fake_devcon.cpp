@@ -1,162 +1,121 @@
-// kelvara-fake-devcon: the device console as tests see it. Every running simulator is a
-// simulated USB serial adapter; disable and enable reach the simulator over its control
-// channel, and every run is logged to fake-devcon.log in the work folder.
+// The device console as tests see it: kelvara-fake-devcon on Linux, devcon.exe beside the
+// Windows tests. Its adapters are simulated USB serial adapters, all matching any pattern: on
+// Linux one for every running simulator, where disable and enable reach the simulator over its
+// control channel; on Windows one for each of COM1, COM3, COM12 and COM13. Disabled adapters are
+// kept in fake-devcon.state and every run is appended to fake-devcon.log, all in the work folder
+// (on Windows the tool's own folder). The find listing comes late: a caller that does not wait for
+// the tool reads nothing.
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#ifdef _WIN32
+#include "platform/win32/work_folder.h"
+#else
 #include "platform/linux/port_link_folder.h"
 #include "sim/sim_control.h"
 #include "sim/sim_files.h"
-
-#include <algorithm>
-#include <cctype>
-#include <cstdio>
-#include <fstream>
-#include <map>
-#include <string>
-#include <vector>
-
-#include <fnmatch.h>
+#endif
 
 namespace {
 
-const std::string kIdPrefix = "USB\\VID_1A86&PID_7523\\SIM";
+std::string adapterId(int com) { return "USB\\VID_1A86&PID_7523\\SIM" + std::to_string(com); }
 
-std::string deviceId(int com) { return kIdPrefix + std::to_string(com); }
+#ifdef _WIN32
+const std::string kFolder = win32::applicationFolder();
 
-std::string deviceName(int com) {
-    return "Simulated USB serial adapter (COM" + std::to_string(com) + ")";
+std::vector<int> adapters() { return {1, 3, 12, 13}; }
+
+std::string stateKey(int com) { return adapterId(com); }
+
+bool switchAdapter(int, const std::string&) { return true; }
+#else
+const std::string kFolder = portlinks::workFolder();
+
+std::vector<int> adapters() { return simfiles::liveSimulators(); }
+
+// With the simulator's pid: one started anew on the same port comes up enabled.
+std::string stateKey(int com) {
+    return adapterId(com) + " " + std::to_string(simfiles::readPid(simfiles::pidFilePath(com)));
 }
 
-std::string upper(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
-
-bool matches(const std::string& pattern, const std::string& id) {
-    return fnmatch(upper(pattern).c_str(), upper(id).c_str(), FNM_NOESCAPE) == 0;
-}
-
-// Disabled adapters: COM number -> pid of the simulator that was disabled. A simulator started
-// anew on the same number comes up enabled.
-class DisabledState {
-public:
-    DisabledState() : path_(portlinks::workFolder() + "/fake-devcon.state") {
-        std::ifstream in(path_);
-        int com = 0;
-        pid_t pid = 0;
-        while (in >> com >> pid) {
-            disabled_[com] = pid;
-        }
-    }
-
-    bool isDisabled(int com) const {
-        const auto it = disabled_.find(com);
-        return it != disabled_.end() && it->second == simfiles::readPid(simfiles::pidFilePath(com));
-    }
-
-    void set(int com, bool disabled) {
-        if (disabled) {
-            disabled_[com] = simfiles::readPid(simfiles::pidFilePath(com));
-        } else {
-            disabled_.erase(com);
-        }
-        std::ofstream out(path_, std::ios::trunc);
-        for (const auto& [n, pid] : disabled_) {
-            out << n << ' ' << pid << '\n';
-        }
-    }
-
-private:
-    std::string path_;
-    std::map<int, pid_t> disabled_;
-};
-
-void logRun(const std::vector<std::string>& args) {
-    std::ofstream log(portlinks::workFolder() + "/fake-devcon.log", std::ios::app);
-    std::string line;
-    for (const auto& arg : args) {
-        line += (line.empty() ? "" : " ") + arg;
-    }
-    log << line << '\n';
-}
-
-std::vector<int> matchingDevices(const std::string& pattern) {
-    std::vector<int> found;
-    for (const int com : simfiles::liveSimulators()) {
-        if (matches(pattern, deviceId(com))) {
-            found.push_back(com);
-        }
-    }
-    return found;
-}
-
-void printSummary(std::size_t count) {
-    if (count == 0) {
-        std::printf("No matching devices found.\n");
-    } else {
-        std::printf("%zu matching device(s) found.\n", count);
-    }
-}
-
-int find(const std::string& pattern) {
-    const auto devices = matchingDevices(pattern);
-    for (const int com : devices) {
-        std::printf("%s: %s\n", deviceId(com).c_str(), deviceName(com).c_str());
-    }
-    printSummary(devices.size());
-    return 0;
-}
-
-int status(const std::string& pattern) {
-    const DisabledState state;
-    const auto devices = matchingDevices(pattern);
-    for (const int com : devices) {
-        std::printf("%s\n    Name: %s\n", deviceId(com).c_str(), deviceName(com).c_str());
-        std::printf(state.isDisabled(com) ? "    Device is disabled.\n"
-                                          : "    Driver is running.\n");
-    }
-    printSummary(devices.size());
-    return 0;
-}
-
-int setEnabled(const std::string& argument, bool enable) {
-    const std::string id = argument.starts_with("@") ? argument.substr(1) : argument;
-    const auto devices = simfiles::liveSimulators();
-    const auto device = std::find_if(devices.begin(), devices.end(),
-                                     [&](int com) { return upper(deviceId(com)) == upper(id); });
-    if (device == devices.end()) {
-        std::fprintf(stderr, "kelvara-fake-devcon: no device %s\n", argument.c_str());
-        return 1;
-    }
+bool switchAdapter(int com, const std::string& verb) {
     std::string answer;
-    if (!simControl(*device, enable ? "enable" : "disable", answer)) {
-        std::fprintf(stderr, "kelvara-fake-devcon: COM%d: %s\n", *device, answer.c_str());
-        return 1;
+    if (!simControl(com, verb, answer)) {
+        std::fprintf(stderr, "kelvara-fake-devcon: COM%d: %s\n", com, answer.c_str());
+        return false;
     }
-    DisabledState().set(*device, !enable);
-    std::printf("%s: %s\n", deviceId(*device).c_str(), enable ? "Enabled" : "Disabled");
-    std::printf(enable ? "1 device(s) are enabled.\n" : "1 device(s) disabled.\n");
-    return 0;
+    return true;
 }
+#endif
 
 } // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (!portlinks::ensureTrustedFolder(portlinks::workFolder())) {
-        std::fprintf(stderr, "kelvara-fake-devcon: the work folder %s is not safe to use\n",
-                     portlinks::workFolder().c_str());
+#ifndef _WIN32
+    if (!portlinks::ensureTrustedFolder(kFolder)) {
+        std::fprintf(stderr, "kelvara-fake-devcon: unsafe work folder %s\n", kFolder.c_str());
         return 1;
     }
-    logRun(args);
-    if (args.size() == 2 && args[0] == "find") {
-        return find(args[1]);
+#endif
+    std::string line;
+    for (const auto& arg : args) {
+        line += (line.empty() ? "" : " ") + arg;
     }
-    if (args.size() == 2 && args[0] == "status") {
-        return status(args[1]);
+    std::ofstream(kFolder + "/fake-devcon.log", std::ios::app) << line << '\n';
+    const std::string verb = args.size() == 2 ? args[0] : "";
+    if (verb != "find" && verb != "status" && verb != "disable" && verb != "enable") {
+        std::fprintf(stderr,
+                     "usage: kelvara-fake-devcon find|status PATTERN | disable|enable @ID\n");
+        return 2;
     }
-    if (args.size() == 2 && (args[0] == "disable" || args[0] == "enable")) {
-        return setEnabled(args[1], args[0] == "enable");
+    std::set<std::string> disabled;
+    std::string key;
+    for (std::ifstream state(kFolder + "/fake-devcon.state"); std::getline(state, key);) {
+        disabled.insert(key);
     }
-    std::fprintf(stderr, "usage: kelvara-fake-devcon find|status PATTERN | disable|enable @ID\n");
-    return 2;
+    if (verb == "find" || verb == "status") {
+        if (verb == "find") {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        }
+        const auto found = adapters();
+        for (const int com : found) {
+            const std::string name =
+                "Simulated USB serial adapter (COM" + std::to_string(com) + ")";
+            const std::string state =
+                disabled.count(stateKey(com)) != 0 ? "Device is disabled." : "Driver is running.";
+            std::puts((verb == "find" ? adapterId(com) + ": " + name
+                                      : adapterId(com) + "\n    Name: " + name + "\n    " + state)
+                          .c_str());
+        }
+        std::printf("%zu matching device(s) found.\n", found.size());
+        return 0;
+    }
+    for (const int com : adapters()) {
+        if ("@" + adapterId(com) == args[1]) {
+            if (!switchAdapter(com, verb)) {
+                return 1;
+            }
+            if (verb == "enable") {
+                disabled.erase(stateKey(com));
+            } else {
+                disabled.insert(stateKey(com));
+            }
+            std::ofstream out(kFolder + "/fake-devcon.state", std::ios::trunc);
+            for (const auto& k : disabled) {
+                out << k << '\n';
+            }
+            std::puts((adapterId(com) + (verb == "enable" ? ": Enabled\n1 device(s) are enabled."
+                                                          : ": Disabled\n1 device(s) disabled."))
+                          .c_str());
+            return 0;
+        }
+    }
+    std::fprintf(stderr, "kelvara-fake-devcon: no device %s\n", args[1].c_str());
+    return 1;
 }

@@ -62,8 +62,8 @@ def check_layout(ui, dump):
     for z, ident, cls, style, _ex, x, y, w, h, *text in rows.get("control", []):
         shown[int(ident)] = dict(
             z=int(z),
-            kind=kind_of(cls, int(style, 16)),
-            style=int(style, 16),
+            kind=kind_of(cls, int(style)),
+            style=int(style),
             rect=(int(x), int(y), int(w), int(h)),
             text="\t".join(text),
         )
@@ -145,7 +145,7 @@ def check_tabs(ui, walk_file, revealed):
 
 
 def check_devcon(app):
-    with open(os.path.join(app, "devcon.log"), encoding="utf-8", errors="replace") as f:
+    with open(os.path.join(app, "fake-devcon.log"), encoding="utf-8", errors="replace") as f:
         runs = [line.strip() for line in f if line.strip()]
     adapter = "@USB\\VID_1A86&PID_7523\\SIM3"
     expect(runs[:3] == ["find USB*", "disable " + adapter, "status USB*"]

@@ -1,6 +1,6 @@
-// Not a test: interval monitoring of the window for 30 s at wire pacing, against kelvara-sim
-// on COM3 (run by bench.sh). Each tick is timed from Timer1's expiry reaching the message loop
-// to its procedure's return; an expiry that comes while a tick runs is a skipped one.
+// Interval monitoring of the window for 30 s at wire pacing, against kelvara-sim on COM3 (run
+// by bench.sh). Each tick is timed from Timer1's expiry reaching the message loop to its
+// procedure's return; an expiry that comes while a tick runs is a skipped one.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -9,6 +9,7 @@
 #include "app/win32/form1_window.h"
 
 #include "app/win32/form1_layout.h"
+#include "bench/win32/process_cpu.h"
 
 #include <psapi.h>
 
@@ -32,17 +33,6 @@ LRESULT CALLBACK countSkipped(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-double cpuMs() {
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    const auto ms = [](FILETIME t) {
-        return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) |
-                                   t.dwLowDateTime) /
-               1e4;
-    };
-    return ms(kernel) + ms(user);
-}
-
 double residentMiB() {
     PROCESS_MEMORY_COUNTERS counters{};
     GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
@@ -63,7 +53,7 @@ int wmain() {
     std::vector<double> ticks;
     double rssAfter1s = 0;
     const auto start = Steady::now();
-    const double cpuStart = cpuMs();
+    const double cpuStart = processCpuMs();
     SendMessageW(window.handle(), WM_COMMAND, form1::kMenu[0].id, 0);
     MSG msg;
     while (Steady::now() - start < kRun && GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -81,7 +71,7 @@ int wmain() {
         }
     }
     const double wallMs = std::chrono::duration<double, std::milli>(Steady::now() - start).count();
-    const double cpu = cpuMs() - cpuStart;
+    const double cpu = processCpuMs() - cpuStart;
     double sum = 0;
     for (const double t : ticks) {
         sum += t;
