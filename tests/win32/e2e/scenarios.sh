@@ -116,6 +116,29 @@ scenario_close_in_wait() {
 
 # Tab visits the boxes and buttons in tab-index order, skipping the hidden frames, until the
 # calibration frame is revealed.
+# --trace, --record and --port, their paths in UTF-8: two monitoring ticks in the record, every
+# transaction in the trace; a trace folder that does not exist is reported and the window
+# works on.
+scenario_diagnostics() {
+    local silent public=$WINEPREFIX/drive_c/users/Public
+    start_sim 2 --silent
+    silent=$sim_tty
+    start_sim 3 --noise 0
+    map_ports 2 "$silent" 3 "$sim_tty"
+    rm -f "$public/trace ü.log" "$public/record.csv"
+    drive args '--trace "C:\users\Public\trace ü.log" --record C:\users\Public\record.csv --port 3' \
+        shown menu IntervalStart sleep 400 menu IntervalStop no-message close exits 10000
+    expect_line '^[0-9-]{10} [0-9:.]{12} probe COM3 answered "E0(,0){12};"$' "$public/trace ü.log"
+    expect_line ' COM3 send "S1\\r\\n"$' "$public/trace ü.log"
+    expect_line ' E complete$' "$public/trace ü.log"
+    ! grep -q COM2 "$public/trace ü.log" || fail "COM2 was probed"
+    expect_line '^time,kV \(Text9\),' "$public/record.csv"
+    expect_line $'^[0-9-]{10} [0-9:.]{12}(,[^,]+){3}(,[01]){13}\r$' "$public/record.csv"
+    drive args '--trace C:\nowhere\trace.log --port 3' \
+        message 'Trace file C:\nowhere\trace.log cannot be opened: No such file or directory. The program runs on without a trace.' \
+        shown click Command6 expect Text12_0 1 no-message close exits 10000
+}
+
 scenario_tab_walk() {
     start_window
     drive attach tabs 40 >"$work/walk.txt"

@@ -3,7 +3,7 @@
 // types into boxes, answers message boxes, walks the focus with Tab and closes the window.
 // Each command line argument is one step; the first failing step ends the run with status 1.
 //
-//   window_driver.exe PROGRAM|attach STEP...
+//   window_driver.exe PROGRAM|attach [args TEXT] STEP...    (TEXT: the program's arguments)
 //   shown | hidden | click NAME | press NAME | menu NAME | menu-post NAME | set NAME TEXT
 //   expect NAME TEXT | dialog | message TEXT | input TEXT | no-message | tabs N | close
 //   exits MS | sleep MS | dump | menu-self
@@ -209,7 +209,7 @@ void tabs(int count) {
     }
 }
 
-void start(const std::wstring& program) {
+void start(const std::wstring& program, const std::wstring& arguments) {
     if (program == L"attach") {
         HWND w = FindWindowW(kClass, form1::kTitle);
         require(w != nullptr, L"no program to attach to");
@@ -218,7 +218,7 @@ void start(const std::wstring& program) {
             OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, driven.dwProcessId);
         return;
     }
-    std::wstring commandLine = L"\"" + program + L"\"";
+    std::wstring commandLine = L"\"" + program + L"\" " + arguments;
     const std::wstring folder = program.substr(0, program.find_last_of(L"\\/"));
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -291,8 +291,9 @@ int wmain(int argc, wchar_t** argv) {
     GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
     say(L"decimal-separator", separator);
     try {
-        start(argc > 1 ? argv[1] : L"");
-        run({argv + std::min(argc, 2), argv + argc});
+        const bool withArguments = argc > 3 && std::wstring(argv[2]) == L"args";
+        start(argc > 1 ? argv[1] : L"", withArguments ? argv[3] : L"");
+        run({argv + std::min(argc, withArguments ? 4 : 2), argv + argc});
     } catch (const std::exception& e) {
         std::printf("FAIL: %s\n", e.what());
         return 1;
