@@ -120,6 +120,13 @@ public:
         }
         return texts;
     }
+    std::vector<uint32_t> sendTimes() const {
+        std::vector<uint32_t> times;
+        for (const auto& s : sent) {
+            times.push_back(s.at);
+        }
+        return times;
+    }
 
     std::set<int16_t> present;
     std::optional<SerialError> openFailure;
@@ -161,27 +168,20 @@ public:
     std::string answer;
 };
 
-struct ToolRun {
-    uint32_t at;
-    std::vector<std::string> args;
-};
-
-// The device console: per verb a listing written to the redirect file.
+// The device console: per verb a listing written to the redirect file. Each run is kept as
+// its command line, "find USB*".
 class FakeConsole : public ProcessRunner {
 public:
-    explicit FakeConsole(FakeCounter& counter) : counter_(counter) {}
     std::optional<int> run(const std::string& program, const std::vector<std::string>& args,
                            const std::string& stdoutFile) override;
 
-    std::vector<ToolRun> runs;
+    std::vector<std::string> runs;
     std::string findListing;
     // Listing for the n-th status run (the last one repeats).
     std::vector<std::string> statusListings;
     bool startable = true;
-    std::function<void(const std::vector<std::string>&)> onRun;
-    std::string lastProgram;
+    std::function<void(const std::string& run)> onRun;
 
 private:
-    FakeCounter& counter_;
     std::size_t statusRuns_ = 0;
 };

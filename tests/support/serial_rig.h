@@ -4,30 +4,48 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <utility>
 
+#include "serial/port_discovery.h"
 #include "serial/serial_context.h"
 #include "tests/support/fake_serial.h"
 
-// One window module's serial side over fakes, with a private work folder.
-struct SerialRig {
-    SerialRig() = default;
-    ~SerialRig() { std::filesystem::remove_all(workFolder); }
-    SerialRig(const SerialRig&) = delete;
-    SerialRig& operator=(const SerialRig&) = delete;
+using Pieces = std::vector<std::pair<uint32_t, std::string>>;
 
-    // The start-up defaults.
-    void defaults() {
+// One window module's serial side over fakes with the start-up defaults, a private work folder.
+struct SerialRig {
+    SerialRig() {
         m.iUsbRetryCount = 1;
         m.iUsbRecoveryTime = 3000;
         m.iComRetryCount = 2;
         m.iComRecoveryTime = 3000;
     }
+    ~SerialRig() { std::filesystem::remove_all(workFolder); }
+    SerialRig(const SerialRig&) = delete;
+    SerialRig& operator=(const SerialRig&) = delete;
 
-    // The far end answers every line with reply after delayMs.
-    void answerWith(const std::string& reply, uint32_t delayMs = 5) {
-        port.onWrite = [this, reply, delayMs](int16_t, const std::string&) {
-            pump.after(delayMs, [this, reply] { port.receive(reply); });
+    // COM<com> present and open, as after start-up.
+    void openPort(int16_t com) {
+        m.i_comPort = com;
+        port.present = {com};
+        Rs232cSetInit(c, com);
+    }
+
+    // The far end answers every line with these pieces, each after its delay.
+    void replyInPieces(const Pieces& pieces) {
+        port.onWrite = [this, pieces](int16_t, const std::string&) {
+            for (const auto& [delay, bytes] : pieces) {
+                pump.after(delay, [this, bytes] { port.receive(bytes); });
+            }
         };
+    }
+
+    std::vector<std::string> shownTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& s : boxes.shown) {
+            texts.push_back(s.text);
+        }
+        return texts;
     }
 
     static std::string makeTempFolder() {
@@ -52,7 +70,7 @@ struct SerialRig {
     FakePort port{counter};
     Clock clock{counter};
     RecordingBoxes boxes;
-    FakeConsole console{counter};
+    FakeConsole console;
     ModuleState m;
     std::string workFolder = makeTempFolder();
     SerialContext c{m, port, clock, pump, boxes, console, "kelvara-devcon", workFolder};
