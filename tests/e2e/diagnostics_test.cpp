@@ -14,63 +14,53 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-std::string freshPath(const std::string& name) {
-    const std::string path = portlinks::workFolder() + "/" + name;
-    std::remove(path.c_str());
-    return path;
-}
+// In the test program's private runtime folder, known once main has made it.
+std::string diagnosticPath() { return portlinks::workFolder() + "/diagnostic"; }
+const std::regex kTimestamp(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3})");
 
-Strings split(const std::string& text, const std::string& end) {
+// The diagnostic file's text cut at each end.
+Strings lines(const std::string& end) {
+    std::ifstream in(diagnosticPath(), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
     Strings pieces;
-    for (std::size_t from = 0, at = 0; (at = text.find(end, from)) != std::string::npos;
+    const std::string all = text.str();
+    for (std::size_t from = 0, at = 0; (at = all.find(end, from)) != std::string::npos;
          from = at + end.size()) {
-        pieces.push_back(text.substr(from, at - from));
+        pieces.push_back(all.substr(from, at - from));
     }
     return pieces;
 }
-
-std::string contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-const std::regex kTimestamp(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3})");
 
 TEST(DiagnosticTrace, HoldsEachStepOfTheRoadInOrder) {
     const std::string send = R"(COM3 send "R2\r\n")";
     const std::string id = R"(@USB\\VID_1A86&PID_7523\\SIM3)";
     const std::pair<std::string, Strings> cases[] = {
         {"stale-semicolon on",
-         {send, "COM3 dropped \";\" ahead of the reply to R2", "R2 complete"}},
+         {send, R"(COM3 dropped ";" ahead of the reply to R2)", "R2 complete"}},
         {"silent-until-enable",
          {send, "resend 2 of 2", "COM3 time-out of R2 after 200 ms, nothing received",
           "no reply to R2: closing the port to reset the adapter", "adapter reset of COM3",
-          "kelvara-fake-devcon find USB* > ", ": exit 0", "disable " + id + ": exit 0",
-          "adapter status of COM3: \"    Device is disabled.\"", "enable " + id + ": exit 0",
-          "adapter status of COM3: \"    Driver is running.\"", "COM3 open (reopening the port)",
-          send, "COM3 received \"R500;\"", "R2 complete"}},
-    };
+          "kelvara-fake-devcon find USB* > ", "disable " + id + ": exit 0",
+          R"(adapter status of COM3: "    Device is disabled.")", "enable " + id + ": exit 0",
+          R"(adapter status of COM3: "    Driver is running.")", "COM3 open (reopening the port)",
+          send, R"(COM3 received "R500;")", "R2 complete"}}};
     for (const auto& [control, steps] : cases) {
         SCOPED_TRACE(control);
+        std::remove(diagnosticPath().c_str());
         SimulatedWindow rig(3, {"--no-pacing"}, 200);
         ASSERT_TRUE(rig.ready);
-        const std::string path = freshPath("trace.log");
-        rig.form->traceTo(path);
+        rig.form->traceTo(diagnosticPath());
         ASSERT_TRUE(simControl(3, control));
         EXPECT_EQ(Rs232cCommand(rig.form->serial(), "R2"), CommandOutcome::Complete);
         EXPECT_TRUE(rig.boxes.shown.empty());
-        const std::string trace = contents(path);
-        std::size_t at = 0;
-        for (const auto& step : steps) {
-            at = trace.find(step, at);
-            ASSERT_NE(at, std::string::npos) << step << " missing in order from\n" << trace;
-        }
-        for (const auto& line : split(trace, "\n")) {
+        auto step = steps.begin();
+        for (const auto& line : lines("\n")) {
             EXPECT_TRUE(std::regex_search(line, kTimestamp, std::regex_constants::match_continuous))
                 << line;
+            step += step != steps.end() && line.find(*step) != std::string::npos;
         }
+        EXPECT_EQ(step, steps.end()) << *step << " missing in order";
     }
 }
 
@@ -81,15 +71,11 @@ TEST(DiagnosticFiles, OneThatCannotBeOpenedOrWrittenIsReportedOnceAndTheWindowWo
                    " cannot be opened: No such file or directory. The program runs on without "
                    "a trace."},
         {false, "Record file /dev/full cannot be written: No space left on device. The record "
-                "stops here; the program runs on."},
-    };
+                "stops here; the program runs on."}};
     for (const auto& [trace, message] : cases) {
         SCOPED_TRACE(message);
-        SimProcess sim;
-        ASSERT_TRUE(sim.start({"--port", "5", "--counts", "512,512,512", "--no-pacing"}));
-        WindowRig rig;
+        SimulatedWindow rig(5, {"--counts", "512,512,512", "--no-pacing"}, 100);
         trace ? rig.form->traceTo(missing) : rig.form->recordTo("/dev/full");
-        ASSERT_TRUE(rig.load());
         rig.form->findChild<QAction*>("IntervalStart")->trigger();
         QTest::qWait(300);
         EXPECT_EQ(rig.shownTexts(), Strings{message});
@@ -105,11 +91,9 @@ TEST(MonitoringRecord, EachTickAppendsTheBoxesItReadEvenUnderAGermanLocale) {
         std::size_t ticks;
         bool flagsRead, monitorRead;
     };
-    const Case cases[] = {
-        {"noise 0", 3, true, true},
-        {"silent on", 1, false, false},
-        {"out-of-range on", 1, true, false},
-    };
+    const Case cases[] = {{"noise 0", 3, true, true},
+                          {"silent on", 1, false, false},
+                          {"out-of-range on", 1, true, false}};
     const std::string before = std::setlocale(LC_ALL, nullptr);
     ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
     Strings boxes{"Text9", "Text10", "Text11"};
@@ -119,60 +103,64 @@ TEST(MonitoringRecord, EachTickAppendsTheBoxesItReadEvenUnderAGermanLocale) {
     boxes.insert(boxes.end(), {"Text13", "Text14"});
     for (const auto& tc : cases) {
         SCOPED_TRACE(tc.control);
+        std::remove(diagnosticPath().c_str());
         SimulatedWindow rig(6, {"--counts", "512,512,512", "--no-pacing"}, 100);
         ASSERT_TRUE(rig.ready);
         rig.form->state().iComRetryCount = 0;
         rig.form->state().iUsbRetryCount = 0;
-        const std::string path = freshPath("record.csv");
-        rig.form->recordTo(path);
+        rig.form->recordTo(diagnosticPath());
         ASSERT_TRUE(simControl(6, tc.control));
         std::vector<Strings> shown;
         QObject::connect(&rig.form->timer(), &QTimer::timeout, rig.form.get(), [&] {
-            Strings row;
+            shown.emplace_back();
             for (const auto& box : boxes) {
-                row.push_back(rig.text(box.c_str()));
+                shown.back().push_back(rig.text(box.c_str()));
             }
-            shown.push_back(row);
         });
         rig.form->findChild<QAction*>("IntervalStart")->trigger();
         ASSERT_TRUE(serveUntil([&] { return shown.size() == tc.ticks; }, 10000));
         rig.form->findChild<QAction*>("IntervalStop")->trigger();
-        const Strings lines = split(contents(path), "\r\n");
-        ASSERT_EQ(lines.size(), tc.ticks + 1);
-        EXPECT_EQ(split(lines[0] + ",", ",").size(), 17u);
-        for (std::size_t t = 0; t < tc.ticks; ++t) {
-            const Strings fields = split(lines[t + 1] + ",", ",");
-            ASSERT_EQ(fields.size(), 17u) << lines[t + 1];
+        const Strings rows = lines("\r\n");
+        ASSERT_EQ(rows.size(), tc.ticks + 1);
+        for (std::size_t t = 0; t <= tc.ticks; ++t) {
+            std::istringstream row(rows[t] + ",");
+            Strings fields;
+            for (std::string field; std::getline(row, field, ',');) {
+                fields.push_back(field);
+            }
+            ASSERT_EQ(fields.size(), 17u) << rows[t];
+            if (t == 0) {
+                continue;
+            }
             EXPECT_TRUE(std::regex_match(fields[0], kTimestamp)) << fields[0];
             for (std::size_t b = 0; b < boxes.size(); ++b) {
                 const bool read = b < 3 ? tc.monitorRead : tc.flagsRead;
-                EXPECT_EQ(fields[b + 1], read ? shown[t][b] : "") << boxes[b];
+                EXPECT_EQ(fields[b + 1], read ? shown[t - 1][b] : "") << boxes[b];
             }
         }
-        if (tc.monitorRead) {
-            EXPECT_EQ(shown[0][0], "5.481");
-        }
+        EXPECT_EQ(shown[0][0], tc.monitorRead ? "5.481" : "");
     }
     std::setlocale(LC_ALL, before.c_str());
 }
 
 // COM2 answers one command only: had it been probed, it would not answer afterwards.
 TEST(ChosenPort, IsProbedAloneAndASilentOneIsNotFound) {
-    SimProcess other;
+    SimProcess other, sim, silent;
     ASSERT_TRUE(other.start({"--port", "2", "--silent-after", "1"}));
-    SimProcess sim;
     ASSERT_TRUE(sim.start({"--port", "9"}));
-    SimProcess silent;
     ASSERT_TRUE(silent.start({"--port", "8", "--silent"}));
+    std::remove(diagnosticPath().c_str());
     WindowRig chosen;
-    const std::string path = freshPath("trace.log");
-    chosen.form->traceTo(path);
+    chosen.form->traceTo(diagnosticPath());
     chosen.form->choosePort(9);
     ASSERT_TRUE(chosen.form->Form_Load());
     EXPECT_EQ(chosen.form->state().i_comPort, 9);
-    const std::string trace = contents(path);
-    EXPECT_EQ(split(trace, "probe COM").size(), 1u) << trace;
-    EXPECT_NE(trace.find("probe COM9 answered \"E"), std::string::npos) << trace;
+    const Strings trace = lines("\n");
+    const auto has = [](const char* text) {
+        return [text](const std::string& line) { return line.find(text) != std::string::npos; };
+    };
+    EXPECT_EQ(std::ranges::count_if(trace, has("probe COM")), 1);
+    EXPECT_TRUE(std::ranges::any_of(trace, has("probe COM9 answered \"E")));
 
     WindowRig quiet;
     quiet.form->choosePort(8);

@@ -30,11 +30,9 @@ TEST(Session, StaleAndLateRepliesReadAndWriteTheStoredValues) {
         int32_t timeoutMs;
         bool wholeSession;
     };
-    const Case cases[] = {
-        {{"--stale-semicolon", "--split", "3", "--noise", "0"}, 200, true},
-        // Late by more than two reply time-outs: every send is answered.
-        {{"--late", "170", "--noise", "0"}, 80, false},
-    };
+    const Case cases[] = {{{"--stale-semicolon", "--split", "3", "--noise", "0"}, 200, true},
+                          // Late by more than two reply time-outs: every send is answered.
+                          {{"--late", "170", "--noise", "0"}, 80, false}};
     for (const auto& tc : cases) {
         SCOPED_TRACE(tc.timeoutMs);
         SimulatedWindow rig(8, tc.simArgs, tc.timeoutMs);

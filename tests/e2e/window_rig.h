@@ -48,13 +48,7 @@ struct WindowRig {
 
     std::string text(const char* box) { return form->text(box); }
 
-    std::vector<std::string> shownTexts() const {
-        std::vector<std::string> texts;
-        for (const auto& s : boxes.shown) {
-            texts.push_back(s.text);
-        }
-        return texts;
-    }
+    std::vector<std::string> shownTexts() const { return boxes.shownTexts(); }
 
     RecordingBoxes boxes;
     RecordingTones tones;

@@ -50,14 +50,12 @@ TEST(AdCalibration, WriteTakesOnlyCoefficientsTheControllerTook) {
         double gain, offset;
         std::size_t warnings;
     };
-    const Case cases[] = {
-        {"9.5", Complete, {"W12,95000", "W13,501"}, 9.5, 0.0501, 0},
-        {"0.08615", Complete, {"W12,861.5", "W13,501"}, 0.08615, 0.0501, 0},
-        {"9.5", Failed, {"W12,95000", "W13,501"}, 0.25, 0.0501, 0},
-        {"9.5", Refused, {}, 0.25, 0.25, 1},
-        {"1E400", Complete, {"W13,501"}, 0.25, 0.0501, 1},
-        {"", Complete, {"W13,501"}, 0.25, 0.0501, 1},
-    };
+    const Case cases[] = {{"9.5", Complete, {"W12,95000", "W13,501"}, 9.5, 0.0501, 0},
+                          {"0.08615", Complete, {"W12,861.5", "W13,501"}, 0.08615, 0.0501, 0},
+                          {"9.5", Failed, {"W12,95000", "W13,501"}, 0.25, 0.0501, 0},
+                          {"9.5", Refused, {}, 0.25, 0.25, 1},
+                          {"1E400", Complete, {"W13,501"}, 0.25, 0.0501, 1},
+                          {"", Complete, {"W13,501"}, 0.25, 0.0501, 1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.text21) + " " + std::to_string(c.sent.size()));
         FakePanel f;

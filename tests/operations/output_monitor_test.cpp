@@ -28,8 +28,7 @@ TEST(OutputMonitor, AveragesScalesAndCorrectsThreeSamples) {
         // The sum is rounded half to even after each addition: 12.5 leaves 12, 13.5 leaves 14.
         {{"S0000,12.5,0;", "S0000,0001,0;", zero}, 0, 0, {".039", ".000", ".000 (.0)"}},
         {{"S0000,13.5,0;", zero, zero}, 0, 0, {".049", ".000", ".000 (.0)"}},
-        {same("S0512,0512,0512;"), 0.0861, 0.0501, {"5.481", "5.481", "5.481 (2.7)"}},
-    };
+        {same("S0512,0512,0512;"), 0.0861, 0.0501, {"5.481", "5.481", "5.481 (2.7)"}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.replies[0]);
         FakePanel f;

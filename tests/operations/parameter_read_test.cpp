@@ -21,8 +21,7 @@ TEST(ParameterRead, ShowsRepliesInOrderAndKeepsUnreadBoxesWithOneWarning) {
         // A reply without its number was not read either: no 0 to be written back.
         {"R4", "R;", "Text5", "old", "KV_OUT (Text5)", Complete, 12},
         // The link is busy: the rest would be refused as well.
-        {"R10", "R7;", "Text19", "old", "mA_SLOPE (Text19), mA_OFFSET (Text20)", Refused, 10},
-    };
+        {"R10", "R7;", "Text19", "old", "mA_SLOPE (Text19), mA_OFFSET (Text20)", Refused, 10}};
     const Strings reads{"R0", "R1", "R2", "R3", "R4", "R5", "R6", "R7", "R8", "R9", "R10", "R11"};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.cmd) + " " + c.reply);

@@ -23,8 +23,7 @@ TEST(SetPoints, SteppersMoveOneUnitWithinStrictBounds) {
         // The box shows what the controller may have taken: a failed send may have arrived.
         {KV_UP_Click, "Text7", "10.0", "Text3", "50", 1, 0, 0, Refused, "", "10.0"},
         {KV_UP_Click, "Text7", "10.0", "Text3", "50", 1, 1, 0, Failed, "V11", "11"},
-        {KV_DN_Click, "Text7", "1E400", "Text5", "10", 1, 0, 1, Complete, "", "1E400"},
-    };
+        {KV_DN_Click, "Text7", "1E400", "Text5", "10", 1, 0, 1, Complete, "", "1E400"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.box) + " " + c.start + " " + c.last);
         FakePanel f;
@@ -47,12 +46,10 @@ TEST(SetPoints, UpdateSendsBothSetPointsAndKeepsTheBoxes) {
         Strings sent;
         std::size_t warnings;
     };
-    const Case cases[] = {
-        {"12.30", "", {"V12.3", "I.5"}, 0},
-        {"12.30", "V12.3", {}, 1},
-        {"1E400", "", {"I.5"}, 1},
-        {"1,5", "", {"I.5"}, 1},
-    };
+    const Case cases[] = {{"12.30", "", {"V12.3", "I.5"}, 0},
+                          {"12.30", "V12.3", {}, 1},
+                          {"1E400", "", {"I.5"}, 1},
+                          {"1,5", "", {"I.5"}, 1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.kv) + " " + c.refused);
         FakePanel f;

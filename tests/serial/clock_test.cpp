@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "serial/wait.h"
-#include "tests/support/serial_rig.h"
+#include "tests/support/fake_serial.h"
 
 namespace {
 
@@ -13,15 +13,13 @@ TEST(TimeGetTimeEx, StaysContinuousAcrossSignChangeAndWrap) {
         {{2147483000, -2147483000}, {2147483000, 2147483000 + 1296.0}},
         {{-5, 3}, {4294967291.0, 4294967299.0}},
         {{-100}, {4294967196.0}},
-        {{0, 10, 10, 25}, {0, 10, 10, 25}},
-    };
+        {{0, 10, 10, 25}, {0, 10, 10, 25}}};
     for (const auto& [readings, expected] : cases) {
         SCOPED_TRACE(readings[0]);
-        FakeCounter counter;
-        Clock clock(counter);
+        SerialRig rig;
         for (std::size_t i = 0; i < readings.size(); ++i) {
-            counter.now = static_cast<uint32_t>(readings[i]);
-            EXPECT_DOUBLE_EQ(clock.timeGetTime_EX(), expected[i]);
+            rig.now = static_cast<uint32_t>(readings[i]);
+            EXPECT_DOUBLE_EQ(rig.clock.timeGetTime_EX(), expected[i]);
         }
     }
 }
@@ -33,21 +31,21 @@ TEST(WaitmSec, EndsAtFirstReadingBeyondTheWaitOrWhenTheWindowCloses) {
         bool servesEvents;
         uint32_t unloadAt = 0;
     };
-    const Case cases[] = {
-        {0, 100, 101, true},       {50, 100, 151, true},
-        {-1, 100, 100, false},     {50, 0xFFFFFFF0u, 0x23u, true},
-        {3000, 0, 200, true, 200},
-    };
+    const Case cases[] = {{0, 100, 101, true},
+                          {50, 100, 151, true},
+                          {-1, 100, 100, false},
+                          {50, 0xFFFFFFF0u, 0x23u, true},
+                          {3000, 0, 200, true, 200}};
     for (const auto& tc : cases) {
         SCOPED_TRACE(tc.ms);
         SerialRig rig;
-        rig.counter.now = tc.startReading;
+        rig.now = tc.startReading;
         if (tc.unloadAt != 0) {
-            rig.pump.at(tc.unloadAt, [&] { rig.m.bUnloading = true; });
+            rig.at(tc.unloadAt, [&] { rig.m.bUnloading = true; });
         }
         EXPECT_EQ(waitmSec(rig.c, tc.ms), tc.unloadAt == 0);
-        EXPECT_EQ(rig.counter.now, tc.expectedEnd);
-        EXPECT_EQ(rig.pump.passes > 0, tc.servesEvents);
+        EXPECT_EQ(rig.now, tc.expectedEnd);
+        EXPECT_EQ(rig.passes > 0, tc.servesEvents);
     }
 }
 

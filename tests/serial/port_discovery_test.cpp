@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "serial/port_discovery.h"
-#include "tests/support/serial_rig.h"
+#include "tests/support/fake_serial.h"
 
 namespace {
 
@@ -28,28 +28,27 @@ TEST(Rs232cFind, ReturnsFirstAnsweringPortAndLeavesItClosed) {
         {{{7, "E0,", 2}, {8, "", 0}}, 0, 2 * 1001, 2},
         // The reply lands in the very pass in which the clock runs out: it does not count.
         {{{3, "E0;", 1001}}, 0, 1001, 1},
-        {{}, 0, 0, 0},
-    };
+        {{}, 0, 0, 0}};
     for (const auto& tc : cases) {
         SCOPED_TRACE(tc.expectedMs);
         SerialRig rig;
         for (const auto& d : tc.devices) {
-            rig.port.present.insert(d.port);
+            rig.present.insert(d.port);
         }
-        rig.port.onWrite = [&](int16_t port, const std::string&) {
+        rig.onWrite = [&](const std::string&) {
             for (const auto& d : tc.devices) {
-                if (d.port == port && !d.reply.empty()) {
-                    rig.pump.after(d.delayMs, [&rig, d] { rig.port.receive(d.reply); });
+                if (d.port == rig.port && !d.reply.empty()) {
+                    rig.after(d.delayMs, [&rig, d] { rig.rx += d.reply; });
                 }
             }
         };
         EXPECT_EQ(Rs232cFind(rig.c), tc.expected);
-        EXPECT_FALSE(rig.port.portOpen());
-        EXPECT_EQ(rig.counter.now, tc.expectedMs);
-        EXPECT_EQ(rig.port.sentTexts(), std::vector<std::string>(tc.probes, "E\r\n"));
+        EXPECT_FALSE(rig.portOpen());
+        EXPECT_EQ(rig.now, tc.expectedMs);
+        EXPECT_EQ(rig.sentTexts(), std::vector<std::string>(tc.probes, "E\r\n"));
         EXPECT_TRUE(rig.boxes.shown.empty());
-        EXPECT_EQ(rig.port.settings, "115200,N,8,1");
-        EXPECT_EQ(rig.port.inputLen, 0);
+        EXPECT_EQ(rig.settings, "115200,N,8,1");
+        EXPECT_EQ(rig.inputLen, 0);
     }
 }
 
@@ -64,30 +63,29 @@ TEST(Rs232cOpen, ReportsOpeningFailuresAndDiscardsWhatWasReceived) {
         {true,
          SerialError(1, "Permission denied"),
          {"COM6: opening the port: Permission denied", "not found a device\r\n\r\n"}},
-        {true, std::nullopt, {}},
-    };
+        {true, std::nullopt, {}}};
     for (const auto& tc : cases) {
         SCOPED_TRACE(tc.expectedBoxes.size());
         SerialRig rig;
         rig.m.i_comPort = 6;
         rig.m.sRecvBuf = "old";
-        rig.port.rx = "stale;";
+        rig.rx = "stale;";
         if (tc.present) {
-            rig.port.present = {6};
+            rig.present = {6};
         }
-        rig.port.openFailure = tc.failure;
+        rig.openFailure = tc.failure;
         Rs232cOpen(rig.c);
         const bool opened = tc.expectedBoxes.empty();
-        EXPECT_EQ(rig.shownTexts(), tc.expectedBoxes);
-        EXPECT_EQ(rig.port.portOpen(), opened);
+        EXPECT_EQ(rig.boxes.shownTexts(), tc.expectedBoxes);
+        EXPECT_EQ(rig.portOpen(), opened);
         EXPECT_EQ(rig.m.sRecvBuf, opened ? "" : "old");
-        EXPECT_EQ(rig.port.rx, opened ? "" : "stale;");
+        EXPECT_EQ(rig.rx, opened ? "" : "stale;");
         if (tc.failure) {
             EXPECT_EQ(rig.boxes.shown[0].flags, 0x1030);
             EXPECT_EQ(rig.boxes.shown[1].flags, 0x1);
         }
         Rs232cClose(rig.c);
-        EXPECT_FALSE(rig.port.portOpen());
+        EXPECT_FALSE(rig.portOpen());
     }
 }
 

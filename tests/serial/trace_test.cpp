@@ -8,7 +8,7 @@
 #include "serial/trace_file.h"
 #include "serial/traced_message_boxes.h"
 #include "serial/transaction.h"
-#include "tests/support/serial_rig.h"
+#include "tests/support/fake_serial.h"
 
 namespace {
 
@@ -20,8 +20,7 @@ TEST(EscapedText, KeepsEveryByteOnOneReadableLine) {
         {"\t\x1B\x7F", "\\t\\x1B\\x7F"},
         {"\x80\xFF\xC3\xA9", "\\x80\\xFF\\xC3\\xA9"},
         // A backslash in the data cannot pass for an escape.
-        {"\\x41\\", "\\\\x41\\\\"},
-    };
+        {"\\x41\\", "\\\\x41\\\\"}};
     for (const auto& [bytes, expected] : cases) {
         SCOPED_TRACE(expected);
         EXPECT_EQ(escapedText(bytes), expected);
@@ -41,8 +40,7 @@ TEST(TracedTransaction, HoldsEachStepWithItsOutcomeEscaped) {
          "T COM4 resend 1 of 1 \"R0\\r\\n\"\n"
          "T COM4 time-out of R0 after 3000 ms, nothing received\n"
          "T message box \"The abnormality by the noise occurred.\\r\\rPlease reboot.\"\n"
-         "T R0 failed\n"},
-    };
+         "T R0 failed\n"}};
     for (const auto& [pieces, expected] : cases) {
         SCOPED_TRACE(expected);
         SerialRig rig;
@@ -57,8 +55,8 @@ TEST(TracedTransaction, HoldsEachStepWithItsOutcomeEscaped) {
             path, [] { return std::string("T"); }, nullptr);
         TracedMessageBoxes boxes(rig.boxes);
         boxes.setTrace(&trace);
-        SerialContext c{rig.m,       rig.port,         rig.clock,      rig.pump, boxes,
-                        rig.console, "kelvara-devcon", rig.workFolder, &trace};
+        SerialContext c{rig.m,          rig,   rig.clock, rig, boxes, rig, "kelvara-devcon",
+                        rig.workFolder, &trace};
         Rs232cCommand(c, "R0");
         std::ifstream in(path, std::ios::binary);
         std::ostringstream text;

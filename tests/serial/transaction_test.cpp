@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "serial/transaction.h"
-#include "tests/support/serial_rig.h"
+#include "tests/support/fake_serial.h"
 
 namespace {
 
@@ -10,7 +10,7 @@ namespace {
 struct Link : SerialRig {
     Link() {
         openPort(4);
-        console.statusListings = {"USB\\X\n    Name: Adapter (COM4)\n    Driver is running.\n"};
+        statusListings = {"USB\\X\n    Name: Adapter (COM4)\n    Driver is running.\n"};
     }
     CommandOutcome command(const std::string& cmd) { return Rs232cCommand(c, cmd); }
 };
@@ -22,37 +22,28 @@ TEST(Rs232cCommand, ReplyNeedsSemicolonAfterTheCommandLetter) {
         std::string expectedBuf;
         uint32_t expectedEnd;
     };
-    const Case cases[] = {
-        {"R0", {{2, "R"}, {4, "2"}, {6, "0;"}}, "R20;", 6},
-        // Text ahead of the reply is stale and dropped, never read as its value.
-        {"R2", {{2, ";"}, {4, "R500;"}}, "R500;", 4},
-        {"R0", {{2, ";R"}, {5, "20;"}}, "R20;", 5},
-        {"R2", {{2, "RxR500;"}}, "R500;", 2},
-        // A stale ";" restarts the time-out: the reply may come after the first deadline.
-        {"R2", {{10, ";"}, {3005, "R500;"}}, "R500;", 3005},
-        {"A1", {{3, "A;xyz"}}, "A;xyz", 3},
-        {"", {{1, "abc;"}}, "abc;", 1},
-    };
+    // Text ahead of the reply is stale and dropped, never read as its value; a stale ";"
+    // restarts the time-out, so the reply may come after the first deadline.
+    const Case cases[] = {{"R0", {{2, "R"}, {4, "2"}, {6, "0;"}}, "R20;", 6},
+                          {"R2", {{2, ";"}, {4, "R500;"}}, "R500;", 4},
+                          {"R0", {{2, ";R"}, {5, "20;"}}, "R20;", 5},
+                          {"R2", {{2, "RxR500;"}}, "R500;", 2},
+                          {"R2", {{10, ";"}, {3005, "R500;"}}, "R500;", 3005},
+                          {"A1", {{3, "A;xyz"}}, "A;xyz", 3},
+                          {"", {{1, "abc;"}}, "abc;", 1}};
     for (const auto& tc : cases) {
         SCOPED_TRACE(tc.expectedBuf);
         Link link;
+        link.rx = "R38;"; // a late reply that came while the link was idle
         link.replyInPieces(tc.pieces);
         EXPECT_EQ(link.command(tc.cmd), CommandOutcome::Complete);
+        EXPECT_EQ(link.discarded, "R38;");
         EXPECT_EQ(link.m.sRecvBuf, tc.expectedBuf);
-        EXPECT_EQ(link.counter.now, tc.expectedEnd);
-        EXPECT_EQ(link.port.sentTexts(), std::vector<std::string>{tc.cmd + "\r\n"});
+        EXPECT_EQ(link.now, tc.expectedEnd);
+        EXPECT_EQ(link.sentTexts(), std::vector<std::string>{tc.cmd + "\r\n"});
         EXPECT_EQ(link.m.iUsbErr, 0);
         EXPECT_EQ(link.m.bCommBusy, 0);
     }
-}
-
-TEST(Rs232cCommand, LateBytesAreDiscardedBeforeTheNextTransaction) {
-    Link link;
-    link.port.receive("R38;");
-    link.replyInPieces({{5, "R500;"}});
-    ASSERT_EQ(link.command("R2"), CommandOutcome::Complete);
-    EXPECT_EQ(link.m.sRecvBuf, "R500;");
-    EXPECT_EQ(link.port.discarded, "R38;");
 }
 
 TEST(Rs232cCommand, SilentControllerRunsTheWholeRoad) {
@@ -62,35 +53,22 @@ TEST(Rs232cCommand, SilentControllerRunsTheWholeRoad) {
         std::size_t expectedRuns;
     };
     const Case cases[] = {
-        {2, 1, {0, 3001, 6002, 18008, 21009, 24010}, 7},
-        {0, 0, {0}, 0},
-        {1, 0, {0, 3001}, 0},
-    };
+        {2, 1, {0, 3001, 6002, 18008, 21009, 24010}, 7}, {0, 0, {0}, 0}, {1, 0, {0, 3001}, 0}};
     for (const auto& tc : cases) {
         SCOPED_TRACE(tc.expectedSends.size());
         Link link;
         link.m.iComRetryCount = tc.comRetries;
         link.m.iUsbRetryCount = tc.usbRetries;
         EXPECT_EQ(link.command("E"), CommandOutcome::Failed);
-        EXPECT_EQ(link.port.sendTimes(), tc.expectedSends);
+        EXPECT_EQ(link.sendTimes(), tc.expectedSends);
         EXPECT_EQ(
-            link.shownTexts(),
+            link.boxes.shownTexts(),
             std::vector<std::string>{"The abnormality by the noise occurred.\r\rPlease reboot."});
         EXPECT_EQ(link.boxes.shown[0].flags, 0x1010);
         EXPECT_EQ(link.m.iUsbErr, 1);
         EXPECT_EQ(link.m.bCommBusy, 0);
-        EXPECT_EQ(link.console.runs.size(), tc.expectedRuns);
+        EXPECT_EQ(link.runs.size(), tc.expectedRuns);
     }
-}
-
-// The reply lands in the pass that times the first attempt out: it is not read by that
-// attempt, and the resend (not preceded by a discard) takes it.
-TEST(Rs232cCommand, ReplyUnreadAtTheDeadlineCompletesTheResend) {
-    Link link;
-    link.pump.at(3001, [&] { link.port.receive("E1;"); });
-    EXPECT_EQ(link.command("E"), CommandOutcome::Complete);
-    EXPECT_EQ(link.port.sendTimes(), (std::vector<uint32_t>{0, 3001}));
-    EXPECT_EQ(link.m.sRecvBuf, "E1;");
 }
 
 // A controller that answers every send late: the replies to the resends come after the
@@ -105,26 +83,28 @@ TEST(Rs232cCommand, LateRepliesToResendsAreTakenOffTheLine) {
         {5, 0, 5},
         {3500, 0, 6501},
         {7000, 0, 13002},
+        // Landing in the pass that times the first attempt out, the reply is not read by it:
+        // the resend (not preceded by a discard) takes it.
+        {3001, 1, 3001 + 3001 + 500 + 1},
         // Only the last send is answered; the others can no longer be: wait out their time.
-        {5, 3, 6002 + 6007 + 500 + 1},
-    };
+        {5, 3, 6002 + 6007 + 500 + 1}};
     for (const auto& tc : cases) {
         SCOPED_TRACE(tc.expectedEnd);
         Link link;
-        link.port.onWrite = [&](int16_t, const std::string& text) {
-            if (tc.answeredSend != 0 && link.port.sent.size() != tc.answeredSend) {
+        link.onWrite = [&](const std::string& text) {
+            if (tc.answeredSend != 0 && link.sent.size() != tc.answeredSend) {
                 return;
             }
             const std::string reply = text == "R0\r\n" ? "R20;" : "R38;";
-            link.pump.after(tc.lateMs, [&link, reply] { link.port.receive(reply); });
+            link.after(tc.lateMs, [&link, reply] { link.rx += reply; });
         };
         EXPECT_EQ(link.command("R0"), CommandOutcome::Complete);
         EXPECT_EQ(link.m.sRecvBuf, "R20;");
-        EXPECT_EQ(link.counter.now, tc.expectedEnd);
+        EXPECT_EQ(link.now, tc.expectedEnd);
         link.replyInPieces({{5, "R38;"}});
         EXPECT_EQ(link.command("R1"), CommandOutcome::Complete);
         EXPECT_EQ(link.m.sRecvBuf, "R38;");
-        EXPECT_EQ(link.port.discarded, "");
+        EXPECT_EQ(link.discarded, "");
     }
 }
 
@@ -138,21 +118,21 @@ TEST(Rs232cCommand, AfterTheAdapterResetTheReopenedPortIsTried) {
          {Case{true, CommandOutcome::Complete, 4}, {false, CommandOutcome::Failed, 3}}) {
         SCOPED_TRACE(tc.reopens);
         Link link;
-        link.console.onRun = [&](const std::string& run) {
+        link.onRun = [&](const std::string& run) {
             if (!tc.reopens && run.starts_with("disable")) {
-                link.port.present.clear();
+                link.present.clear();
             }
         };
-        link.port.onWrite = [&](int16_t, const std::string&) {
-            if (link.port.sent.size() == 4) {
-                link.pump.after(2, [&] { link.port.receive("V;"); });
+        link.onWrite = [&](const std::string&) {
+            if (link.sent.size() == 4) {
+                link.after(2, [&] { link.rx.append("V;"); });
             }
         };
         EXPECT_EQ(link.command("V10"), tc.expected);
-        EXPECT_EQ(link.port.sent.size(), tc.sends);
+        EXPECT_EQ(link.sent.size(), tc.sends);
         EXPECT_EQ(link.m.iUsbErr, 1);
         EXPECT_TRUE(link.boxes.shown.empty());
-        EXPECT_EQ(link.port.portOpen(), tc.reopens);
+        EXPECT_EQ(link.portOpen(), tc.reopens);
     }
 }
 
@@ -161,19 +141,18 @@ TEST(Rs232cCommand, WriteFailureRunsTheErrorPathWithoutResend) {
     const std::pair<std::optional<SerialError>, std::vector<std::string>> cases[] = {
         {std::nullopt, {failure}},
         {SerialError(13, "Permission denied"),
-         {failure, "COM4: reopening the port: Permission denied"}},
-    };
+         {failure, "COM4: reopening the port: Permission denied"}}};
     for (const auto& [reopenFailure, expectedBoxes] : cases) {
         SCOPED_TRACE(expectedBoxes.size());
         Link link;
-        link.port.writeFailure = SerialError(5, "Input/output error");
-        link.port.openFailure = reopenFailure;
+        link.writeFailure = SerialError(5, "Input/output error");
+        link.openFailure = reopenFailure;
         EXPECT_EQ(link.command("R0"), CommandOutcome::Failed);
-        EXPECT_EQ(link.shownTexts(), expectedBoxes);
+        EXPECT_EQ(link.boxes.shownTexts(), expectedBoxes);
         EXPECT_EQ(link.boxes.shown[0].flags, 0x1030);
-        EXPECT_TRUE(link.port.sent.empty());
-        EXPECT_EQ(link.port.portOpen(), !reopenFailure);
-        EXPECT_EQ(link.console.runs.at(0), "find USB*");
+        EXPECT_TRUE(link.sent.empty());
+        EXPECT_EQ(link.portOpen(), !reopenFailure);
+        EXPECT_EQ(link.runs.at(0), "find USB*");
         EXPECT_EQ(link.m.iUsbErr, 1);
         EXPECT_EQ(link.m.bCommBusy, 0);
     }
@@ -188,7 +167,7 @@ TEST(Rs232cCommand, RefusedCallLeavesUsbErrAndBuffer) {
     EXPECT_EQ(link.command("E"), CommandOutcome::Refused);
     EXPECT_EQ(link.m.iUsbErr, 1);
     EXPECT_EQ(link.m.sRecvBuf, "outer");
-    EXPECT_TRUE(link.port.sent.empty());
+    EXPECT_TRUE(link.sent.empty());
 }
 
 TEST(Rs232cCommand, UnloadDuringAnyWaitEndsAtOnce) {
@@ -197,15 +176,15 @@ TEST(Rs232cCommand, UnloadDuringAnyWaitEndsAtOnce) {
     for (const auto& [unloadAt, expectedSends] : cases) {
         SCOPED_TRACE(unloadAt);
         Link link;
-        link.pump.at(unloadAt, [&] { link.m.bUnloading = true; });
+        link.at(unloadAt, [&] { link.m.bUnloading = true; });
         EXPECT_EQ(link.command("E"), CommandOutcome::Closing);
-        EXPECT_EQ(link.port.sent.size(), expectedSends);
+        EXPECT_EQ(link.sent.size(), expectedSends);
         EXPECT_TRUE(link.boxes.shown.empty());
-        EXPECT_EQ(link.port.opens, 1);
-        EXPECT_EQ(link.counter.now, unloadAt);
+        EXPECT_EQ(link.opens, 1);
+        EXPECT_EQ(link.now, unloadAt);
         EXPECT_EQ(link.m.bCommBusy, 0);
         EXPECT_EQ(link.command("E"), CommandOutcome::Closing);
-        EXPECT_EQ(link.port.sent.size(), expectedSends);
+        EXPECT_EQ(link.sent.size(), expectedSends);
     }
 }
 

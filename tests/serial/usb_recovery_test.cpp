@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "serial/usb_recovery.h"
-#include "tests/support/serial_rig.h"
+#include "tests/support/fake_serial.h"
 
 namespace {
 
@@ -62,40 +62,38 @@ TEST(UsbDeviceRecover, RunsTheToolInItsOrderWithItsWaits) {
         {"COM1", kFind, {running}, off + "status USB*|" + on, 3500, 3500},
         // A listing without the expected shape ends it before the adapter is touched.
         {"COM1", "COM1: odd\n", {running}, "find USB*|", 0},
-        {"COM1", "PCI\\X: Port (COM1)\n", {running}, "find USB*|", 0},
-    };
+        {"COM1", "PCI\\X: Port (COM1)\n", {running}, "find USB*|", 0}};
     for (const auto& tc : cases) {
         SCOPED_TRACE(tc.expectedRuns);
         SerialRig rig;
-        rig.console.findListing = tc.find;
-        rig.console.statusListings = tc.statuses;
+        rig.findListing = tc.find;
+        rig.statusListings = tc.statuses;
         if (tc.unloadAt != 0) {
-            rig.pump.at(tc.unloadAt, [&] { rig.m.bUnloading = true; });
+            rig.at(tc.unloadAt, [&] { rig.m.bUnloading = true; });
         }
         UsbDeviceRecover(rig.c, tc.sCom);
         std::string runs;
-        for (const auto& run : rig.console.runs) {
+        for (const auto& run : rig.runs) {
             runs += run + "|";
         }
         EXPECT_EQ(runs, tc.expectedRuns);
-        EXPECT_EQ(rig.counter.now, tc.expectedMs);
+        EXPECT_EQ(rig.now, tc.expectedMs);
         EXPECT_TRUE(rig.boxes.shown.empty());
     }
 }
 
 TEST(UsbDeviceRecover, MissingToolEndsSilently) {
     SerialRig rig;
-    rig.console.startable = false;
+    rig.startable = false;
     UsbDeviceRecover(rig.c, "COM1");
-    EXPECT_EQ(rig.counter.now, 0u);
+    EXPECT_EQ(rig.now, 0u);
     EXPECT_TRUE(rig.boxes.shown.empty());
 }
 
 TEST(ContainsPortName, MatchesWholeNamesOnly) {
-    const std::pair<std::string, bool> cases[] = {
-        {"(COM1)", true},        {"(COM12)", false}, {"COM1", true},
-        {"x COM10 COM1.", true}, {"XCOM1", false},   {"", false},
-    };
+    const std::pair<std::string, bool> cases[] = {{"(COM1)", true}, {"(COM12)", false},
+                                                  {"COM1", true},   {"x COM10 COM1.", true},
+                                                  {"XCOM1", false}, {"", false}};
     for (const auto& [text, expected] : cases) {
         SCOPED_TRACE(text);
         EXPECT_EQ(containsPortName(text, "COM1"), expected);

@@ -1,9 +1,89 @@
 #include "tests/support/fake_serial.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <random>
 
-std::optional<int> FakeConsole::run(const std::string&, const std::vector<std::string>& args,
-                                    const std::string& stdoutFile) {
+#include "serial/port_discovery.h"
+
+namespace {
+
+std::string makeTempFolder() {
+#ifdef _WIN32
+    // MinGW's C library has no mkdtemp.
+    std::random_device random;
+    for (;;) {
+        const auto dir =
+            std::filesystem::temp_directory_path() / ("kelvara-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(dir)) {
+            return dir.string();
+        }
+    }
+#else
+    char dir[] = "/tmp/kelvara-test-XXXXXX";
+    return mkdtemp(dir);
+#endif
+}
+
+} // namespace
+
+// The start-up defaults.
+SerialRig::SerialRig() : workFolder(makeTempFolder()) {
+    m.iUsbRetryCount = 1;
+    m.iUsbRecoveryTime = 3000;
+    m.iComRetryCount = 2;
+    m.iComRecoveryTime = 3000;
+}
+
+SerialRig::~SerialRig() { std::filesystem::remove_all(workFolder); }
+
+void SerialRig::processEvents(int64_t maxWaitMs) {
+    ++passes;
+    const uint64_t until = now + static_cast<uint64_t>(std::max<int64_t>(maxWaitMs, 0));
+    if (!events_.empty() && events_.begin()->first <= until) {
+        auto first = events_.begin();
+        now = std::max(now, first->first);
+        auto what = std::move(first->second);
+        events_.erase(first);
+        what();
+        return;
+    }
+    now = static_cast<uint32_t>(until);
+}
+
+void SerialRig::setPortOpen(bool open) {
+    if (open && openFailure) {
+        throw *openFailure;
+    }
+    if (open && !present.contains(port)) {
+        throw SerialError(kErrPortNotExist, "Port number does not exist");
+    }
+    opens += open ? 1 : 0;
+    open_ = open;
+}
+
+std::string& SerialRig::openRx() {
+    if (!open_) {
+        throw SerialError(8018, "The operation is valid only if the port is open");
+    }
+    return rx;
+}
+
+void SerialRig::output(const std::string& text) {
+    openRx();
+    if (writeFailure) {
+        throw *std::exchange(writeFailure, std::nullopt);
+    }
+    sent.emplace_back(now, text);
+    if (onWrite) {
+        onWrite(text);
+    }
+}
+
+std::optional<int> SerialRig::run(const std::string&, const std::vector<std::string>& args,
+                                  const std::string& stdoutFile) {
     if (!startable) {
         return std::nullopt;
     }
@@ -22,4 +102,34 @@ std::optional<int> FakeConsole::run(const std::string&, const std::vector<std::s
         out << statusListings[std::min(statusRuns_++, statusListings.size() - 1)];
     }
     return 0;
+}
+
+void SerialRig::openPort(int16_t com) {
+    m.i_comPort = com;
+    present = {com};
+    Rs232cSetInit(c, com);
+}
+
+void SerialRig::replyInPieces(const Pieces& pieces) {
+    onWrite = [this, pieces](const std::string&) {
+        for (const auto& [delay, bytes] : pieces) {
+            after(delay, [this, bytes] { rx += bytes; });
+        }
+    };
+}
+
+std::vector<std::string> SerialRig::sentTexts() const {
+    std::vector<std::string> texts;
+    for (const auto& s : sent) {
+        texts.push_back(s.second);
+    }
+    return texts;
+}
+
+std::vector<uint32_t> SerialRig::sendTimes() const {
+    std::vector<uint32_t> times;
+    for (const auto& s : sent) {
+        times.push_back(s.first);
+    }
+    return times;
 }
