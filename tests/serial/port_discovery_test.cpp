@@ -45,7 +45,7 @@ TEST(Rs232cFind, ReturnsFirstAnsweringPortAndLeavesItClosed) {
         EXPECT_EQ(Rs232cFind(rig.c), tc.expected);
         EXPECT_FALSE(rig.portOpen());
         EXPECT_EQ(rig.now, tc.expectedMs);
-        EXPECT_EQ(rig.sentTexts(), std::vector<std::string>(tc.probes, "E\r\n"));
+        EXPECT_EQ(rig.sent, std::vector<std::string>(tc.probes, "E\r\n"));
         EXPECT_TRUE(rig.boxes.shown.empty());
         EXPECT_EQ(rig.settings, "115200,N,8,1");
         EXPECT_EQ(rig.inputLen, 0);

@@ -5,6 +5,9 @@
 
 namespace {
 
+using enum CommandOutcome;
+using Texts = std::vector<std::string>;
+
 // An open link on COM4 whose adapter never shows as disabled: a recovery costs
 // 3001 + 3 x 1001 + 3001 ms.
 struct Link : SerialRig {
@@ -15,6 +18,8 @@ struct Link : SerialRig {
     CommandOutcome command(const std::string& cmd) { return Rs232cCommand(c, cmd); }
 };
 
+// Text ahead of the reply is stale and dropped, never read as its value; a stale ";" restarts
+// the time-out, so the reply may come after the first deadline.
 TEST(Rs232cCommand, ReplyNeedsSemicolonAfterTheCommandLetter) {
     struct Case {
         std::string cmd;
@@ -22,8 +27,6 @@ TEST(Rs232cCommand, ReplyNeedsSemicolonAfterTheCommandLetter) {
         std::string expectedBuf;
         uint32_t expectedEnd;
     };
-    // Text ahead of the reply is stale and dropped, never read as its value; a stale ";"
-    // restarts the time-out, so the reply may come after the first deadline.
     const Case cases[] = {{"R0", {{2, "R"}, {4, "2"}, {6, "0;"}}, "R20;", 6},
                           {"R2", {{2, ";"}, {4, "R500;"}}, "R500;", 4},
                           {"R0", {{2, ";R"}, {5, "20;"}}, "R20;", 5},
@@ -36,16 +39,16 @@ TEST(Rs232cCommand, ReplyNeedsSemicolonAfterTheCommandLetter) {
         Link link;
         link.rx = "R38;"; // a late reply that came while the link was idle
         link.replyInPieces(tc.pieces);
-        EXPECT_EQ(link.command(tc.cmd), CommandOutcome::Complete);
+        EXPECT_EQ(link.command(tc.cmd), Complete);
         EXPECT_EQ(link.discarded, "R38;");
         EXPECT_EQ(link.m.sRecvBuf, tc.expectedBuf);
         EXPECT_EQ(link.now, tc.expectedEnd);
-        EXPECT_EQ(link.sentTexts(), std::vector<std::string>{tc.cmd + "\r\n"});
-        EXPECT_EQ(link.m.iUsbErr, 0);
-        EXPECT_EQ(link.m.bCommBusy, 0);
+        EXPECT_EQ(link.sent, Texts{tc.cmd + "\r\n"});
+        EXPECT_EQ(link.m.iUsbErr + link.m.bCommBusy, 0);
     }
 }
 
+// Resends, then the adapter reset and its resends, then the noise message.
 TEST(Rs232cCommand, SilentControllerRunsTheWholeRoad) {
     struct Case {
         int16_t comRetries, usbRetries;
@@ -59,11 +62,10 @@ TEST(Rs232cCommand, SilentControllerRunsTheWholeRoad) {
         Link link;
         link.m.iComRetryCount = tc.comRetries;
         link.m.iUsbRetryCount = tc.usbRetries;
-        EXPECT_EQ(link.command("E"), CommandOutcome::Failed);
-        EXPECT_EQ(link.sendTimes(), tc.expectedSends);
-        EXPECT_EQ(
-            link.boxes.shownTexts(),
-            std::vector<std::string>{"The abnormality by the noise occurred.\r\rPlease reboot."});
+        EXPECT_EQ(link.command("E"), Failed);
+        EXPECT_EQ(link.sendTimes, tc.expectedSends);
+        EXPECT_EQ(link.boxes.shownTexts(),
+                  Texts{"The abnormality by the noise occurred.\r\rPlease reboot."});
         EXPECT_EQ(link.boxes.shown[0].flags, 0x1010);
         EXPECT_EQ(link.m.iUsbErr, 1);
         EXPECT_EQ(link.m.bCommBusy, 0);
@@ -71,74 +73,66 @@ TEST(Rs232cCommand, SilentControllerRunsTheWholeRoad) {
     }
 }
 
-// A controller that answers every send late: the replies to the resends come after the
-// reply that completed the command, and must not answer the next one.
+// A controller that answers late: the replies to the resends come after the reply that
+// completed the command, and must not answer the next one.
 TEST(Rs232cCommand, LateRepliesToResendsAreTakenOffTheLine) {
     struct Case {
         uint32_t lateMs;
         std::size_t answeredSend; // 0: every send is answered
         uint32_t expectedEnd;
     };
-    const Case cases[] = {
-        {5, 0, 5},
-        {3500, 0, 6501},
-        {7000, 0, 13002},
-        // Landing in the pass that times the first attempt out, the reply is not read by it:
-        // the resend (not preceded by a discard) takes it.
-        {3001, 1, 3001 + 3001 + 500 + 1},
-        // Only the last send is answered; the others can no longer be: wait out their time.
-        {5, 3, 6002 + 6007 + 500 + 1}};
+    // Landing in the pass that times the first attempt out, a reply is not read by it: the
+    // resend (not preceded by a discard) takes it. When only the last send is answered, the
+    // others can no longer be: their time is waited out.
+    const Case cases[] = {{5, 0, 5},
+                          {3500, 0, 6501},
+                          {7000, 0, 13002},
+                          {3001, 1, 3001 + 3001 + 500 + 1},
+                          {5, 3, 6002 + 6007 + 500 + 1}};
     for (const auto& tc : cases) {
         SCOPED_TRACE(tc.expectedEnd);
         Link link;
         link.onWrite = [&](const std::string& text) {
-            if (tc.answeredSend != 0 && link.sent.size() != tc.answeredSend) {
-                return;
+            if (tc.answeredSend == 0 || link.sent.size() == tc.answeredSend) {
+                const std::string reply = text == "R0\r\n" ? "R20;" : "R38;";
+                link.after(tc.lateMs, [&link, reply] { link.rx += reply; });
             }
-            const std::string reply = text == "R0\r\n" ? "R20;" : "R38;";
-            link.after(tc.lateMs, [&link, reply] { link.rx += reply; });
         };
-        EXPECT_EQ(link.command("R0"), CommandOutcome::Complete);
+        EXPECT_EQ(link.command("R0"), Complete);
         EXPECT_EQ(link.m.sRecvBuf, "R20;");
         EXPECT_EQ(link.now, tc.expectedEnd);
         link.replyInPieces({{5, "R38;"}});
-        EXPECT_EQ(link.command("R1"), CommandOutcome::Complete);
+        EXPECT_EQ(link.command("R1"), Complete);
         EXPECT_EQ(link.m.sRecvBuf, "R38;");
         EXPECT_EQ(link.discarded, "");
     }
 }
 
 TEST(Rs232cCommand, AfterTheAdapterResetTheReopenedPortIsTried) {
-    struct Case {
-        bool reopens;
-        CommandOutcome expected;
-        std::size_t sends;
-    };
-    for (const Case tc :
-         {Case{true, CommandOutcome::Complete, 4}, {false, CommandOutcome::Failed, 3}}) {
-        SCOPED_TRACE(tc.reopens);
+    for (const bool reopens : {true, false}) {
+        SCOPED_TRACE(reopens);
         Link link;
         link.onRun = [&](const std::string& run) {
-            if (!tc.reopens && run.starts_with("disable")) {
+            if (!reopens && run.starts_with("disable")) {
                 link.present.clear();
             }
         };
         link.onWrite = [&](const std::string&) {
             if (link.sent.size() == 4) {
-                link.after(2, [&] { link.rx.append("V;"); });
+                link.after(2, [&] { link.rx += "V;"; });
             }
         };
-        EXPECT_EQ(link.command("V10"), tc.expected);
-        EXPECT_EQ(link.sent.size(), tc.sends);
+        EXPECT_EQ(link.command("V10"), reopens ? Complete : Failed);
+        EXPECT_EQ(link.sent.size(), reopens ? 4u : 3u);
         EXPECT_EQ(link.m.iUsbErr, 1);
         EXPECT_TRUE(link.boxes.shown.empty());
-        EXPECT_EQ(link.portOpen(), tc.reopens);
+        EXPECT_EQ(link.portOpen(), reopens);
     }
 }
 
 TEST(Rs232cCommand, WriteFailureRunsTheErrorPathWithoutResend) {
     const std::string failure = "COM4: sending R0: Input/output error";
-    const std::pair<std::optional<SerialError>, std::vector<std::string>> cases[] = {
+    const std::pair<std::optional<SerialError>, Texts> cases[] = {
         {std::nullopt, {failure}},
         {SerialError(13, "Permission denied"),
          {failure, "COM4: reopening the port: Permission denied"}}};
@@ -147,7 +141,7 @@ TEST(Rs232cCommand, WriteFailureRunsTheErrorPathWithoutResend) {
         Link link;
         link.writeFailure = SerialError(5, "Input/output error");
         link.openFailure = reopenFailure;
-        EXPECT_EQ(link.command("R0"), CommandOutcome::Failed);
+        EXPECT_EQ(link.command("R0"), Failed);
         EXPECT_EQ(link.boxes.shownTexts(), expectedBoxes);
         EXPECT_EQ(link.boxes.shown[0].flags, 0x1030);
         EXPECT_TRUE(link.sent.empty());
@@ -158,33 +152,29 @@ TEST(Rs232cCommand, WriteFailureRunsTheErrorPathWithoutResend) {
     }
 }
 
-// A call while a transaction is open (a click during a wait) is refused and changes nothing.
-TEST(Rs232cCommand, RefusedCallLeavesUsbErrAndBuffer) {
-    Link link;
-    link.m.bCommBusy = 1;
-    link.m.iUsbErr = 1;
-    link.m.sRecvBuf = "outer";
-    EXPECT_EQ(link.command("E"), CommandOutcome::Refused);
-    EXPECT_EQ(link.m.iUsbErr, 1);
-    EXPECT_EQ(link.m.sRecvBuf, "outer");
-    EXPECT_TRUE(link.sent.empty());
-}
-
-TEST(Rs232cCommand, UnloadDuringAnyWaitEndsAtOnce) {
-    // When the window closes: in the reply wait, after a resend, in the recovery's settle wait.
+// A call while a transaction is open (a click during a wait) is refused and changes nothing;
+// once the window closes (in the reply wait, after a resend, in the recovery's settle wait)
+// every call ends at once.
+TEST(Rs232cCommand, RefusedWhileBusyClosingOnceUnloading) {
+    Link busy;
+    busy.m.bCommBusy = busy.m.iUsbErr = 1;
+    busy.m.sRecvBuf = "outer";
+    EXPECT_EQ(busy.command("E"), Refused);
+    EXPECT_EQ(busy.m.iUsbErr, 1);
+    EXPECT_EQ(busy.m.sRecvBuf, "outer");
+    EXPECT_TRUE(busy.sent.empty());
     const std::pair<uint32_t, std::size_t> cases[] = {{1500, 1}, {4000, 2}, {10000, 3}};
     for (const auto& [unloadAt, expectedSends] : cases) {
         SCOPED_TRACE(unloadAt);
         Link link;
         link.at(unloadAt, [&] { link.m.bUnloading = true; });
-        EXPECT_EQ(link.command("E"), CommandOutcome::Closing);
+        EXPECT_EQ(link.command("E"), Closing);
+        EXPECT_EQ(link.command("E"), Closing);
         EXPECT_EQ(link.sent.size(), expectedSends);
         EXPECT_TRUE(link.boxes.shown.empty());
         EXPECT_EQ(link.opens, 1);
         EXPECT_EQ(link.now, unloadAt);
         EXPECT_EQ(link.m.bCommBusy, 0);
-        EXPECT_EQ(link.command("E"), CommandOutcome::Closing);
-        EXPECT_EQ(link.sent.size(), expectedSends);
     }
 }
 

@@ -1,7 +1,6 @@
 #include "tests/support/fake_serial.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -11,20 +10,13 @@
 namespace {
 
 std::string makeTempFolder() {
-#ifdef _WIN32
-    // MinGW's C library has no mkdtemp.
-    std::random_device random;
-    for (;;) {
+    for (std::random_device random;;) {
         const auto dir =
             std::filesystem::temp_directory_path() / ("kelvara-test-" + std::to_string(random()));
         if (std::filesystem::create_directory(dir)) {
             return dir.string();
         }
     }
-#else
-    char dir[] = "/tmp/kelvara-test-XXXXXX";
-    return mkdtemp(dir);
-#endif
 }
 
 } // namespace
@@ -76,7 +68,8 @@ void SerialRig::output(const std::string& text) {
     if (writeFailure) {
         throw *std::exchange(writeFailure, std::nullopt);
     }
-    sent.emplace_back(now, text);
+    sent.push_back(text);
+    sendTimes.push_back(now);
     if (onWrite) {
         onWrite(text);
     }
@@ -116,20 +109,4 @@ void SerialRig::replyInPieces(const Pieces& pieces) {
             after(delay, [this, bytes] { rx += bytes; });
         }
     };
-}
-
-std::vector<std::string> SerialRig::sentTexts() const {
-    std::vector<std::string> texts;
-    for (const auto& s : sent) {
-        texts.push_back(s.second);
-    }
-    return texts;
-}
-
-std::vector<uint32_t> SerialRig::sendTimes() const {
-    std::vector<uint32_t> times;
-    for (const auto& s : sent) {
-        times.push_back(s.first);
-    }
-    return times;
 }

@@ -74,15 +74,14 @@ struct SerialRig : MillisecondCounter, EventPump, SerialControl, ProcessRunner {
     void openPort(int16_t com);
     // The far end answers every line with these pieces, each after its delay.
     void replyInPieces(const Pieces& pieces);
-    std::vector<std::string> sentTexts() const;
-    std::vector<uint32_t> sendTimes() const;
 
     uint32_t now = 0;
     int passes = 0;
     std::set<int16_t> present;
     std::optional<SerialError> openFailure, writeFailure;
     std::function<void(const std::string& text)> onWrite;
-    std::vector<std::pair<uint32_t, std::string>> sent;
+    std::vector<std::string> sent;
+    std::vector<uint32_t> sendTimes;
     std::string rx, discarded, settings;
     int16_t port = 0, inputLen = -1;
     int opens = 0;
