@@ -16,7 +16,6 @@
 #include <QTextLayout>
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <vector>
 
 #include "app/Form1.h"
@@ -34,20 +33,6 @@ struct Form1Rig : MessageBoxes, TonePlayer, ProcessRunner {
     }
 
     Form1 form{Form1Seams{*this, *this, *this, "", "", "", ComNameTable::Scope::LinksOnly}};
-
-    template <typename Control> Control* child(const char* name) {
-        if (auto* control = form.findChild<Control*>(name)) {
-            return control;
-        }
-        throw std::invalid_argument(std::string("no control ") + name);
-    }
-
-    // Focus only moves in an active window, also under the offscreen platform.
-    bool showActive() {
-        form.show();
-        form.activateWindow();
-        return QTest::qWaitForWindowActive(&form);
-    }
 };
 
 // Where a run of a caption lies, in pixels from the label's left edge.
@@ -128,9 +113,9 @@ TEST(Form1Window, ShownControlsFitTheClientAreaAndTheCalibrationFrameRevealsBeyo
     const QSize before = rig.form.size();
     rig.form.showFrame("Frame6");
     QApplication::processEvents();
-    EXPECT_TRUE(rig.child<QGroupBox>("Frame6")->isVisible());
+    EXPECT_TRUE(rig.form.findChild<QGroupBox*>("Frame6")->isVisible());
     EXPECT_EQ(rig.form.size(), before);
-    EXPECT_FALSE(client->rect().intersects(rig.child<QGroupBox>("Frame6")->geometry()));
+    EXPECT_FALSE(client->rect().intersects(rig.form.findChild<QGroupBox*>("Frame6")->geometry()));
 }
 
 // Focus starts in Text1 and Tab follows the tab order past the hidden frames. The monitor and
@@ -142,7 +127,10 @@ TEST(Form1Window, TabOrderAndTheBoxesThatTakeTyping) {
         "Text12_6 Text12_7 Text12_8 Text12_9 Text12_10 Text13 Text14 Text15 Text16 Text17 Text18 "
         "Text19 Text20 KV_UP KV_DN mA_UP mA_DN Text1";
     Form1Rig rig;
-    ASSERT_TRUE(rig.showActive());
+    // Focus only moves in an active window, also under the offscreen platform.
+    rig.form.show();
+    rig.form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&rig.form));
     QStringList reached;
     while (reached.size() <= expected.count(' ') && QApplication::focusWidget() != nullptr) {
         reached << QApplication::focusWidget()->objectName();
@@ -163,10 +151,10 @@ TEST(Form1Window, TabOrderAndTheBoxesThatTakeTyping) {
 TEST(Form1Window, MonitoringEntriesKeepOneMark) {
     Form1Rig rig;
     for (int click = 0; click < 2; ++click) {
-        rig.child<QAction>("IntervalStart")->trigger();
+        rig.form.findChild<QAction*>("IntervalStart")->trigger();
     }
-    EXPECT_TRUE(rig.child<QAction>("IntervalStart")->isChecked());
-    EXPECT_FALSE(rig.child<QAction>("IntervalStop")->isChecked());
+    EXPECT_TRUE(rig.form.findChild<QAction*>("IntervalStart")->isChecked());
+    EXPECT_FALSE(rig.form.findChild<QAction*>("IntervalStop")->isChecked());
 }
 
 } // namespace

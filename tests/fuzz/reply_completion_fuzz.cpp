@@ -56,8 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         completedAt = start;
         // The transaction keeps sRecvBuf from the reply's start on: the command's letter, up
-        // to the reply's ";" no later letter.
-        const std::string reply = sRecvBuf.substr(*start, sRecvBuf.find(';', *start) - *start);
+        // to and with the reply's ";" no later letter.
+        const std::string reply = sRecvBuf.substr(*start, sRecvBuf.find(';', *start) + 1 - *start);
         require(cmd.empty() || (reply.front() == cmd.front() &&
                                 reply.find(cmd.front(), 1) == std::string::npos),
                 "the reply begins with the command's letter and holds no later one");

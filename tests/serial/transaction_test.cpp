@@ -32,6 +32,7 @@ TEST(Rs232cCommand, ReplyNeedsSemicolonAfterTheCommandLetter) {
                           {"R0", {{2, ";R"}, {5, "20;"}}, "R20;", 5},
                           {"R2", {{2, "RxR500;"}}, "R500;", 2},
                           {"R2", {{10, ";"}, {3005, "R500;"}}, "R500;", 3005},
+                          {"R2", {{3000, "R500;"}}, "R500;", 3000},
                           {"A1", {{3, "A;xyz"}}, "A;xyz", 3},
                           {"", {{1, "abc;"}}, "abc;", 1}};
     for (const auto& tc : cases) {
@@ -124,6 +125,10 @@ TEST(Rs232cCommand, AfterTheAdapterResetTheReopenedPortIsTried) {
         };
         EXPECT_EQ(link.command("V10"), reopens ? Complete : Failed);
         EXPECT_EQ(link.sent.size(), reopens ? 4u : 3u);
+        // Answered at the first send after reopening: no late reply to wait for.
+        if (reopens) {
+            EXPECT_EQ(link.now, link.sendTimes.back() + 2);
+        }
         EXPECT_EQ(link.m.iUsbErr, 1);
         EXPECT_TRUE(link.boxes.shown.empty());
         EXPECT_EQ(link.portOpen(), reopens);
