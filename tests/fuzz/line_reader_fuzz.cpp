@@ -3,7 +3,6 @@
 #include "tests/fuzz/pieces.h"
 
 #include <cstdint>
-#include <regex>
 #include <string>
 
 namespace {
@@ -19,10 +18,11 @@ void append(Lines& lines, const std::vector<LineReader::Line>& more) {
 // The lines of the whole stream, found end by end: CR LF is one end, a lone CR or LF another.
 // A line over the cap keeps its first cap's worth and counts as over-long.
 Lines linesByScan(const std::string& bytes) {
-    static const std::regex kLine("([^\r\n]*)(\r\n|\r|\n)");
     Lines lines;
-    for (std::sregex_iterator it(bytes.begin(), bytes.end(), kLine), end; it != end; ++it) {
-        const std::string line = it->str(1);
+    for (std::size_t begin = 0, end;
+         (end = bytes.find_first_of("\r\n", begin)) != std::string::npos;
+         begin = end + (bytes.compare(end, 2, "\r\n") == 0 ? 2 : 1)) {
+        const std::string line = bytes.substr(begin, end - begin);
         lines.emplace_back(line.substr(0, LineReader::maxLineLength),
                            line.size() > LineReader::maxLineLength);
     }
