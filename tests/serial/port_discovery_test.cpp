@@ -32,6 +32,7 @@ TEST(Rs232cFind, ReturnsFirstAnsweringPortAndLeavesItClosed) {
     for (const auto& tc : cases) {
         SCOPED_TRACE(tc.expectedMs);
         SerialRig rig;
+        rig.m.sRecvBuf = "R20;"; // a reply from before the scan answers no probe
         for (const auto& d : tc.devices) {
             rig.present.insert(d.port);
         }
