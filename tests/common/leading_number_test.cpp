@@ -17,8 +17,7 @@ TEST(leadingNumber, ReadsTheNumberTheTextStartsWith) {
         {"+.", 0},    {"E5", 0},     {"abc", 0},      {"+-1", 0},       {"-", 0},
         {"- 1", -1},  {"1 .5", 1.5}, {"1 E 2", 100},  {"1e - 2", 0.01}, {"\n\t 7;", 7},
         {" 1 2", 12}, {"1E+", 1},    {"12E", 12},     {"1d+1", 10},     {"1E2E3", 100},
-        {"7Ex", 7},   {"3D-;", 3},   {"0E999", 0},    {"2.5D2", 250},   {"1E-2", 0.01},
-    };
+        {"7Ex", 7},   {"3D-;", 3},   {"0E999", 0},    {"2.5D2", 250},   {"1E-2", 0.01}};
     ExpectCases(leading, cases);
 }
 
@@ -26,21 +25,19 @@ TEST(leadingNumber, ReadsTheNumberTheTextStartsWith) {
 TEST(leadingNumber, ReadsRadixIntegersAndAnyLength) {
     const std::string zeros(5000, '0');
     const std::string nines(30, '9');
-    const Case cases[] = {
-        {"&H", 0},
-        {"&X1", 0},
-        {"&O78", 7},
-        {"&o17", 15},
-        {" &H10", 16},
-        {"&H1G", 1},
-        {"&h 1 F", 31},
-        {"&HaAfF9", 0xaaff9},
-        {"1E-400", 0},
-        {"-1E400", -kInf},
-        {"1.8E308", kInf},
-        {"4.9E-324", kDenormMin},
-        {"0.00001E310", 1e305},
-    };
+    const Case cases[] = {{"&H", 0},
+                          {"&X1", 0},
+                          {"&O78", 7},
+                          {"&o17", 15},
+                          {" &H10", 16},
+                          {"&H1G", 1},
+                          {"&h 1 F", 31},
+                          {"&HaAfF9", 0xaaff9},
+                          {"1E-400", 0},
+                          {"-1E400", -kInf},
+                          {"1.8E308", kInf},
+                          {"4.9E-324", kDenormMin},
+                          {"0.00001E310", 1e305}};
     ExpectCases(leading, cases);
     const Case longer[] = {{"1" + zeros, kInf},
                            {zeros + "7", 7},
@@ -51,17 +48,15 @@ TEST(leadingNumber, ReadsRadixIntegersAndAnyLength) {
                            {"0." + std::string(5000, '3'), 1.0 / 3},
                            {"1234567890123456789", 1234567890123456789.0}};
     ExpectCases(leading, longer);
-    const std::pair<std::size_t, double> positions[] = {
-        {1, 0}, {0, 0}, {16, 0}, {17, 0}, {2, 512}, {7, 1024}, {12, 100},
-    };
+    const std::pair<std::size_t, double> positions[] = {{1, 0},   {0, 0},    {16, 0},  {17, 0},
+                                                        {2, 512}, {7, 1024}, {12, 100}};
     ExpectCases([](std::size_t pos) { return leadingNumber("S0512,1024,0100;", pos); }, positions);
 }
 
 // A box holds a number when its text starts with one; "1,5" is a decimal comma, no number.
 TEST(boxNumber, IsNothingWithoutANumberOrWithADecimalComma) {
     const std::pair<std::string, std::optional<double>> cases[] = {
-        {"1,5", std::nullopt}, {"1,", 1}, {"2.5 kV", 2.5}, {"", std::nullopt}, {"-", std::nullopt},
-    };
+        {"1,5", std::nullopt}, {"1,", 1}, {"2.5 kV", 2.5}, {"", std::nullopt}, {"-", std::nullopt}};
     ExpectCases([](const std::string& text) { return boxNumber(text); }, cases);
 }
 

@@ -23,15 +23,9 @@ struct Adapter {
     std::string port() const { return device() + "/" + busPath + ":1.0"; }
 };
 
-const Adapter kFtdi{
-    "1-3", "0403", "6001", "A1B2C3D4", "FT232R USB UART", "ttyUSB0",
-};
-const Adapter kCh340{
-    "1-1.4", "1a86", "7523", "", "USB Serial", "ttyUSB1",
-};
-const Adapter kArduino{
-    "1-4", "2341", "0043", "85735313", "Arduino Uno", "ttyACM0",
-};
+const Adapter kFtdi{"1-3", "0403", "6001", "A1B2C3D4", "FT232R USB UART", "ttyUSB0"};
+const Adapter kCh340{"1-1.4", "1a86", "7523", "", "USB Serial", "ttyUSB1"};
+const Adapter kArduino{"1-4", "2341", "0043", "85735313", "Arduino Uno", "ttyACM0"};
 const std::string kFtdiId = "USB\\VID_0403&PID_6001\\A1B2C3D4";
 const std::string kCh340Listed =
     "USB\\VID_1A86&PID_7523\\1-1.4: USB Serial"; // no serial: the bus path
@@ -57,10 +51,6 @@ protected:
         fs::permissions(root_ + "/kelvara/ports", fs::perms::owner_all);
         setenv("XDG_RUNTIME_DIR", root_.c_str(), 1);
     }
-    // Under umockdev /dev/<name> is seen as the tree's own node, so a link may name it plainly.
-    void linkPort(int n, const std::string& target) const {
-        fs::create_symlink(target, root_ + "/kelvara/ports/COM" + std::to_string(n));
-    }
     void add(const std::string& description) {
         ASSERT_TRUE(umockdev_testbed_add_from_string(bed_, description.c_str(), nullptr));
     }
@@ -84,9 +74,7 @@ protected:
     }
     // The built tool, without a shell, in this process's environment.
     Outcome devcon(std::vector<std::string> args) const {
-        std::vector<char*> argv{
-            const_cast<char*>(KELVARA_DEVCON),
-        };
+        std::vector<char*> argv{const_cast<char*>(KELVARA_DEVCON)};
         for (std::string& arg : args) {
             argv.push_back(arg.data());
         }
@@ -115,8 +103,9 @@ TEST_F(DevconTest, FindNamesEachAdapterByIdAndComName) {
     const std::string byId = "/dev/serial/by-id/usb-FTDI_A1B2C3D4-if00-port0";
     fs::create_directories(root_ + "/dev/serial/by-id");
     fs::create_symlink("../../ttyUSB0", root_ + byId);
-    linkPort(1, "/dev/ttyUSB1");
-    linkPort(12, byId);
+    // Under umockdev /dev/<name> is seen as the tree's own node, so a link may name it plainly.
+    fs::create_symlink("/dev/ttyUSB1", root_ + "/kelvara/ports/COM1");
+    fs::create_symlink(byId, root_ + "/kelvara/ports/COM12");
     const std::string named = kCh340Listed + " (COM1)\n" + kFtdiId + ": " + kFound + " (COM12)\n";
     EXPECT_EQ(devcon({"find", "USB\\VID_[01]*"}).out, named + "2 matching device(s) found.\n");
     Adapter renumbered = kFtdi;
@@ -153,8 +142,7 @@ TEST_F(DevconTest, RejectedCommandLinesFailWithOneLineOnStderr) {
         {{"frob", "USB*"}, "unknown command \"frob\" (try --help)"},
         {{"disable", kFtdiId}, "expected @<instance id>, got \"" + kFtdiId + "\" (try --help)"},
         {{"enable", "@USB\\VID_0403&PID_6001\\A1B2"},
-         "no USB serial device USB\\VID_0403&PID_6001\\A1B2"},
-    };
+         "no USB serial device USB\\VID_0403&PID_6001\\A1B2"}};
     for (const auto& [args, message] : cases) {
         EXPECT_EQ(devcon(args), (Outcome{false, "", "kelvara-devcon: " + message + "\n"}));
     }

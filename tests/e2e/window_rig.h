@@ -51,13 +51,7 @@ struct WindowRig {
     ModuleState& state() { return Form1Access::state(*form); }
     SerialContext& serial() { return Form1Access::serial(*form); }
 
-    std::vector<std::string> shownTexts() const {
-        std::vector<std::string> texts;
-        for (const auto& s : boxes.shown) {
-            texts.push_back(s.text);
-        }
-        return texts;
-    }
+    std::vector<std::string> shownTexts() const { return boxes.shownTexts(); }
 
     RecordingBoxes boxes;
     RecordingTones tones;

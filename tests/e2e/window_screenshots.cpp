@@ -19,21 +19,15 @@ int main(int argc, char* argv[]) {
     setenv("XDG_RUNTIME_DIR", mkdtemp(runtime), 1);
     QApplication app(argc, argv);
     SimProcess sim;
-    if (!sim.start({"--port", "3"})) {
-        std::fprintf(stderr, "window_screenshots: the simulator did not start\n");
-        return 1;
-    }
     WindowRig rig;
-    if (!rig.form->Form_Load()) {
+    if (!sim.start({"--port", "3"}) || !rig.form->Form_Load()) {
+        std::fprintf(stderr, "window_screenshots: no simulated controller\n");
         return 1;
     }
     rig.form->show();
-    if (!QTest::qWaitForWindowExposed(rig.form.get())) {
-        return 1;
-    }
+    bool saved = QTest::qWaitForWindowExposed(rig.form.get());
     QTest::qWait(300);
-    bool saved = rig.form->grab().save(argv[1]);
-
+    saved = rig.form->grab().save(argv[1]) && saved;
     rig.boxes.answer = "qvx";
     rig.form->findChild<QAction*>("AD_Calibration")->trigger();
     rig.form->resize(1100, rig.form->height());

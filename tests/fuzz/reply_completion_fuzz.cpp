@@ -55,16 +55,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             continue;
         }
         completedAt = start;
-        // The transaction keeps sRecvBuf from the reply's start on.
-        const std::string kept = sRecvBuf.substr(*start);
-        const auto end = kept.find(';');
-        require(end != std::string::npos, "the kept text holds the reply's ';'");
-        const std::string reply = kept.substr(0, end + 1);
-        if (!cmd.empty()) {
-            require(reply.front() == cmd.front(), "the reply begins with the command's letter");
-            require(reply.find(cmd.front(), 1) == std::string::npos,
-                    "no later letter stands before the reply's ';'");
-        }
+        // The transaction keeps sRecvBuf from the reply's start on: the command's letter, up
+        // to and with the reply's ";" no later letter.
+        const std::string reply = sRecvBuf.substr(*start, sRecvBuf.find(';', *start) + 1 - *start);
+        require(cmd.empty() || (reply.front() == cmd.front() &&
+                                reply.find(cmd.front(), 1) == std::string::npos),
+                "the reply begins with the command's letter and holds no later one");
     }
     return 0;
 }

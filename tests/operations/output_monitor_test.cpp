@@ -21,8 +21,6 @@ TEST(OutputMonitor, AveragesScalesAndCorrectsThreeSamples) {
     const Case cases[] = {
         {same(zero), 0, 0, {".000", ".000", ".000 (.0)"}},
         {same("S0100,0100,0100;"), 0, 0, {".977", ".977", ".977 (.5)"}},
-        {same("S0512,0512,0512;"), 0, 0, {"5.000", "5.000", "5.000 (2.5)"}},
-        {same("S1000,1000,1000;"), 0, 0, {"9.766", "9.766", "9.766 (4.9)"}},
         {same("S1023,1023,1023;"), 0, 0, {"9.990", "9.990", "9.990 (5.0)"}},
         // Fields at 2, 7 and 12: filament, kV, mA.
         {same("S0512,0100,1000;"), 0, 0, {".977", "9.766", "5.000 (2.5)"}},
@@ -30,14 +28,12 @@ TEST(OutputMonitor, AveragesScalesAndCorrectsThreeSamples) {
         // The sum is rounded half to even after each addition: 12.5 leaves 12, 13.5 leaves 14.
         {{"S0000,12.5,0;", "S0000,0001,0;", zero}, 0, 0, {".039", ".000", ".000 (.0)"}},
         {{"S0000,13.5,0;", zero, zero}, 0, 0, {".049", ".000", ".000 (.0)"}},
-        {same("S0512,0512,0512;"), 0.0861, 0.0501, {"5.481", "5.481", "5.481 (2.7)"}},
-    };
+        {same("S0512,0512,0512;"), 0.0861, 0.0501, {"5.481", "5.481", "5.481 (2.7)"}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.replies[0]);
         FakePanel f;
         f.m.dAdGain = c.gain;
         f.m.dAdOffset = c.offset;
-        f.texts["Text11"] = "1.000 (.5)";
         for (const char* reply : c.replies) {
             f.answer("S1", {reply});
         }
@@ -60,9 +56,8 @@ TEST(OutputMonitor, KeepsBoxesWhenRefusedEmptiesThemWhenFailedOrGarbled) {
                           {2, Refused, "", 3, true},
                           {1, Closing, "", 3, true},
                           {0, Failed, "", 5, false},
-                          {3, Failed, "", 5, false},
                           {1, Complete, "S0000,9E99,0000;", 3, false},
-                          {2, Complete, "S0512,,0512;", 5, false},
+                          {3, Complete, "S0512,,0512;", 5, false},
                           {3, Complete, "S32E3,0000,0000;", 5, false}};
     const Strings before{"1.000", "2.000", "3.000 (1.5)"};
     for (const Case& c : cases) {

@@ -5,80 +5,49 @@
 
 #include "operations/monitoring_record.h"
 #include "serial/escaped_text.h"
-#include "serial/port_discovery.h"
 #include "serial/trace_file.h"
 #include "serial/traced_message_boxes.h"
 #include "serial/transaction.h"
-#include "tests/support/serial_rig.h"
+#include "tests/support/fake_serial.h"
 
 namespace {
 
-std::string contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 TEST(EscapedText, KeepsEveryByteOnOneReadableLine) {
-    struct Case {
-        std::string bytes, expected;
-    };
-    const Case cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"E0,1; ~!\"", "E0,1; ~!\""},
-        {std::string("R\0"
-                     "2",
-                     3),
-         "R\\x002"},
+        {std::string("R\0002", 3), "R\\x002"},
         {"R0\r\n", "R0\\r\\n"},
-        {"\r", "\\r"},
         {"\t\x1B\x7F", "\\t\\x1B\\x7F"},
         {"\x80\xFF\xC3\xA9", "\\x80\\xFF\\xC3\\xA9"},
         // A backslash in the data cannot pass for an escape.
-        {"\\x41\\", "\\\\x41\\\\"},
-    };
-    for (const auto& tc : cases) {
-        SCOPED_TRACE(tc.expected);
-        EXPECT_EQ(escapedText(tc.bytes), tc.expected);
+        {"\\x41\\", "\\\\x41\\\\"}};
+    for (const auto& [bytes, expected] : cases) {
+        SCOPED_TRACE(expected);
+        EXPECT_EQ(escapedText(bytes), expected);
     }
 }
 
 TEST(TracedTransaction, HoldsEachStepWithItsOutcomeEscaped) {
-    struct Case {
-        const char* name;
-        std::vector<std::pair<uint32_t, std::string>> pieces;
-        std::string expected;
-    };
-    const Case cases[] = {
-        {"NUL, lone CR and 8-bit garbage ahead of the reply",
-         {{2, std::string("\0\r\xFF", 3)}, {4, "R20;"}},
+    const std::pair<Pieces, std::string> cases[] = {
+        {{{2, std::string("\0\r\xFF", 3)}, {4, "R20;"}},
          "T COM4 send \"R0\\r\\n\"\n"
          "T COM4 received \"\\x00\\r\\xFFR20;\" (pieces: 2)\n"
          "T COM4 dropped \"\\x00\\r\\xFF\" ahead of the reply to R0\n"
          "T R0 complete\n"},
-        {"silent through the resend",
-         {},
+        {{},
          "T COM4 send \"R0\\r\\n\"\n"
          "T COM4 time-out of R0 after 3000 ms, nothing received\n"
          "T COM4 resend 1 of 1 \"R0\\r\\n\"\n"
          "T COM4 time-out of R0 after 3000 ms, nothing received\n"
          "T message box \"The abnormality by the noise occurred.\\r\\rPlease reboot.\"\n"
-         "T R0 failed\n"},
-    };
-    for (const auto& tc : cases) {
-        SCOPED_TRACE(tc.name);
+         "T R0 failed\n"}};
+    for (const auto& [pieces, expected] : cases) {
+        SCOPED_TRACE(expected);
         SerialRig rig;
-        rig.defaults();
         rig.m.iComRetryCount = 1;
         rig.m.iUsbRetryCount = 0;
-        rig.m.i_comPort = 4;
-        rig.port.present = {4};
-        ASSERT_FALSE(Rs232cSetInit(rig.c, 4));
-        rig.port.onWrite = [&rig, &tc](int16_t, const std::string&) {
-            for (const auto& [delay, bytes] : tc.pieces) {
-                rig.pump.after(delay, [&rig, bytes] { rig.port.receive(bytes); });
-            }
-        };
+        rig.openPort(4);
+        rig.replyInPieces(pieces);
         // The trace goes on where an earlier run's ended.
         const std::string path = rig.workFolder + "/trace.log";
         std::ofstream(path, std::ios::binary) << "earlier run\n";
@@ -86,10 +55,13 @@ TEST(TracedTransaction, HoldsEachStepWithItsOutcomeEscaped) {
             path, [] { return std::string("T"); }, nullptr);
         TracedMessageBoxes boxes(rig.boxes);
         boxes.setTrace(&trace);
-        SerialContext c{rig.m,       rig.port,         rig.clock,      rig.pump, boxes,
-                        rig.console, "kelvara-devcon", rig.workFolder, &trace};
+        SerialContext c{rig.m,          rig,   rig.clock, rig, boxes, rig, "kelvara-devcon",
+                        rig.workFolder, &trace};
         Rs232cCommand(c, "R0");
-        EXPECT_EQ(contents(path), "earlier run\n" + tc.expected);
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        EXPECT_EQ(text.str(), "earlier run\n" + expected);
     }
 }
 

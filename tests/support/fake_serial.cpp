@@ -1,26 +1,112 @@
 #include "tests/support/fake_serial.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
+#include <random>
 
-std::optional<int> FakeConsole::run(const std::string& program,
-                                    const std::vector<std::string>& args,
-                                    const std::string& stdoutFile) {
-    lastProgram = program;
+#include "serial/port_discovery.h"
+
+namespace {
+
+std::string makeTempFolder() {
+    for (std::random_device random;;) {
+        const auto dir =
+            std::filesystem::temp_directory_path() / ("kelvara-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(dir)) {
+            return dir.string();
+        }
+    }
+}
+
+} // namespace
+
+// The start-up defaults.
+SerialRig::SerialRig() : workFolder(makeTempFolder()) {
+    m.iUsbRetryCount = 1;
+    m.iUsbRecoveryTime = 3000;
+    m.iComRetryCount = 2;
+    m.iComRecoveryTime = 3000;
+}
+
+SerialRig::~SerialRig() { std::filesystem::remove_all(workFolder); }
+
+void SerialRig::processEvents(int64_t maxWaitMs) {
+    ++passes;
+    const uint64_t until = now + static_cast<uint64_t>(std::max<int64_t>(maxWaitMs, 0));
+    if (!events_.empty() && events_.begin()->first <= until) {
+        auto first = events_.begin();
+        now = std::max(now, first->first);
+        auto what = std::move(first->second);
+        events_.erase(first);
+        what();
+        return;
+    }
+    now = static_cast<uint32_t>(until);
+}
+
+void SerialRig::setPortOpen(bool open) {
+    if (open && openFailure) {
+        throw *openFailure;
+    }
+    if (open && !present.contains(port)) {
+        throw SerialError(kErrPortNotExist, "Port number does not exist");
+    }
+    opens += open ? 1 : 0;
+    open_ = open;
+}
+
+std::string& SerialRig::openRx() {
+    if (!open_) {
+        throw SerialError(8018, "The operation is valid only if the port is open");
+    }
+    return rx;
+}
+
+void SerialRig::output(const std::string& text) {
+    openRx();
+    if (writeFailure) {
+        throw *std::exchange(writeFailure, std::nullopt);
+    }
+    sent.push_back(text);
+    sendTimes.push_back(now);
+    if (onWrite) {
+        onWrite(text);
+    }
+}
+
+std::optional<int> SerialRig::run(const std::string&, const std::vector<std::string>& args,
+                                  const std::string& stdoutFile) {
     if (!startable) {
         return std::nullopt;
     }
-    runs.push_back({counter_.now, args});
-    if (onRun) {
-        onRun(args);
+    std::string line;
+    for (const auto& a : args) {
+        line += (line.empty() ? "" : " ") + a;
     }
-    if (stdoutFile.empty()) {
-        return 0;
+    runs.push_back(line);
+    if (onRun) {
+        onRun(line);
     }
     std::ofstream out(stdoutFile, std::ios::binary | std::ios::trunc);
-    if (!args.empty() && args[0] == "find") {
+    if (args[0] == "find") {
         out << findListing;
-    } else if (!args.empty() && args[0] == "status" && !statusListings.empty()) {
+    } else if (args[0] == "status" && !statusListings.empty()) {
         out << statusListings[std::min(statusRuns_++, statusListings.size() - 1)];
     }
     return 0;
+}
+
+void SerialRig::openPort(int16_t com) {
+    m.i_comPort = com;
+    present = {com};
+    Rs232cSetInit(c, com);
+}
+
+void SerialRig::replyInPieces(const Pieces& pieces) {
+    onWrite = [this, pieces](const std::string&) {
+        for (const auto& [delay, bytes] : pieces) {
+            after(delay, [this, bytes] { rx += bytes; });
+        }
+    };
 }

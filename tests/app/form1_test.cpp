@@ -1,0 +1,163 @@
+// The real window, never loaded, against the invariants of its layout: every caption shows in
+// full beside the controls over it, the shown controls fit the client area (only the
+// calibration frame lies beyond it), the tab order and the read-only boxes.
+
+#include <QAction>
+#include <QApplication>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTextLayout>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/Form1.h"
+#include "platform/tone_player.h"
+#include "serial/message_boxes.h"
+#include "serial/process_runner.h"
+
+namespace {
+
+// The real window, never loaded: no port is scanned, so its outside facilities stay idle.
+struct Form1Rig : MessageBoxes, TonePlayer, ProcessRunner {
+    int messageBox(const std::string&, int, const std::string&) override { return mb::kIdOk; }
+    std::string inputBox(const std::string&, const std::string&) override { return {}; }
+    void Beep(uint32_t, uint32_t) override {}
+    std::optional<int> run(const std::string&, const std::vector<std::string>&,
+                           const std::string&) override {
+        return std::nullopt;
+    }
+
+    Form1 form{Form1Seams{*this, *this, *this, "", "", "", /*linksOnly=*/true}};
+};
+
+// Where a run of a caption lies, in pixels from the label's left edge.
+struct CaptionRun {
+    QString text;
+    qreal left, right;
+};
+
+// Two or more blanks (U+3000 included) separate the runs that fall around boxes.
+std::vector<CaptionRun> runs(const QLabel& label) {
+    const QString caption = label.text();
+    const QFontMetricsF metrics(label.font());
+    std::vector<CaptionRun> found;
+    qsizetype end = 0;
+    for (const QString& text :
+         caption.split(QRegularExpression("[ \\x{3000}]{2,}"), Qt::SkipEmptyParts)) {
+        const qsizetype start = caption.indexOf(text, end);
+        end = start + text.size();
+        found.push_back({text, metrics.horizontalAdvance(caption.left(start)),
+                         metrics.horizontalAdvance(caption.left(end))});
+    }
+    return found;
+}
+
+// Labels lie beneath the other controls: a box or button over a label hides that stretch.
+std::vector<QRect> covers(const QLabel& label) {
+    std::vector<QRect> found;
+    for (const QWidget* control :
+         label.parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!qobject_cast<const QLabel*>(control) &&
+            control->geometry().intersects(label.geometry())) {
+            found.push_back(control->geometry().translated(-label.pos()));
+        }
+    }
+    return found;
+}
+
+TEST(Form1Captions, EveryRunOfEveryCaptionShowsInFullAndHasItsGlyphs) {
+    Form1Rig rig;
+    const QFont font = rig.form.font();
+    ASSERT_EQ(QFontInfo(font).family().toStdString(), font.family().toStdString())
+        << "caption font not installed";
+    for (const QLabel* label : rig.form.findChildren<QLabel*>()) {
+        SCOPED_TRACE(label->objectName().toStdString());
+        for (const CaptionRun& run : runs(*label)) {
+            SCOPED_TRACE(run.text.toStdString());
+            EXPECT_LE(run.right, label->width());
+            for (const QRect& cover : covers(*label)) {
+                EXPECT_TRUE(run.right <= cover.left() || run.left >= cover.right() + 1)
+                    << run.left << ".." << run.right << " under " << cover.left() << ".."
+                    << cover.right() + 1;
+            }
+        }
+        // Glyph 0 is the missing-glyph box: no installed font draws the character.
+        QTextLayout layout(label->text(), label->font());
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        for (const QGlyphRun& glyphs : layout.glyphRuns()) {
+            EXPECT_FALSE(glyphs.glyphIndexes().contains(0u))
+                << glyphs.rawFont().familyName().toStdString();
+        }
+    }
+}
+
+TEST(Form1Window, ShownControlsFitTheClientAreaAndTheCalibrationFrameRevealsBeyondIt) {
+    Form1Rig rig;
+    rig.form.show();
+    const QWidget* client = rig.form.centralWidget();
+    EXPECT_EQ(client->size(), QSize(571, 666));
+    EXPECT_EQ(client->y(), rig.form.menuBar()->height());
+    for (const QGroupBox* frame : client->findChildren<QGroupBox*>()) {
+        SCOPED_TRACE(frame->objectName().toStdString());
+        const bool hidden = frame->objectName() == "Frame4" || frame->objectName() == "Frame6";
+        EXPECT_EQ(frame->isVisible(), !hidden);
+        EXPECT_TRUE(hidden || client->rect().contains(frame->geometry()));
+    }
+    const QSize before = rig.form.size();
+    rig.form.showFrame("Frame6");
+    QApplication::processEvents();
+    EXPECT_TRUE(rig.form.findChild<QGroupBox*>("Frame6")->isVisible());
+    EXPECT_EQ(rig.form.size(), before);
+    EXPECT_FALSE(client->rect().intersects(rig.form.findChild<QGroupBox*>("Frame6")->geometry()));
+}
+
+// Focus starts in Text1 and Tab follows the tab order past the hidden frames. The monitor and
+// flag boxes are the program's to write; Text13 and Text14 take typing.
+TEST(Form1Window, TabOrderAndTheBoxesThatTakeTyping) {
+    const QString expected =
+        "Text1 Text2 Text3 Text4 Text5 Text6 Command3 Text7 Text8 Command4 Text9 Text10 Text11 "
+        "Command5 Command1 Command6 Text12_0 Text12_1 Text12_2 Text12_3 Text12_4 Text12_5 "
+        "Text12_6 Text12_7 Text12_8 Text12_9 Text12_10 Text13 Text14 Text15 Text16 Text17 Text18 "
+        "Text19 Text20 KV_UP KV_DN mA_UP mA_DN Text1";
+    Form1Rig rig;
+    // Focus only moves in an active window, also under the offscreen platform.
+    rig.form.show();
+    rig.form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&rig.form));
+    QStringList reached;
+    while (reached.size() <= expected.count(' ') && QApplication::focusWidget() != nullptr) {
+        reached << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(reached.join(' ').toStdString(), expected.toStdString());
+    for (QLineEdit* box : rig.form.findChildren<QLineEdit*>()) {
+        const QString name = box->objectName();
+        const bool readOnly = QRegularExpression("^Text(9|10|11|12_.*)$").match(name).hasMatch();
+        box->setText("0");
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClicks(box, "1");
+        EXPECT_EQ(box->text(), readOnly ? "0" : "1") << name.toStdString();
+    }
+}
+
+// A checkable entry flips its own mark before its handler runs: clicked twice, it stays.
+TEST(Form1Window, MonitoringEntriesKeepOneMark) {
+    Form1Rig rig;
+    for (int click = 0; click < 2; ++click) {
+        rig.form.findChild<QAction*>("IntervalStart")->trigger();
+    }
+    EXPECT_TRUE(rig.form.findChild<QAction*>("IntervalStart")->isChecked());
+    EXPECT_FALSE(rig.form.findChild<QAction*>("IntervalStop")->isChecked());
+}
+
+} // namespace
