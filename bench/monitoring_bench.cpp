@@ -75,7 +75,7 @@ void BM_MonitorWait(benchmark::State& state) {
 BENCHMARK(BM_MonitorWait)->Iterations(100)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 std::string diagnosticPath(const char* name) {
-    const std::string path = portlinks::workFolder() + "/" + name;
+    std::string path = portlinks::workFolder() + "/" + name;
     std::remove(path.c_str());
     return path;
 }
