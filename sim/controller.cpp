@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr std::array<const char*, Controller::registerCount> kStartValues = {
+constexpr std::array<const char*, Controller::kRegisterCount> kStartValues = {
     "20", "38", "500", "300", "100", "20", "100", "20", "1640", "1", "1210", "0", "861", "501"};
 
 struct WriteCommand {
@@ -15,7 +15,7 @@ struct WriteCommand {
     int reg;
 };
 
-constexpr std::array<WriteCommand, Controller::registerCount> kWriteCommands = {{
+constexpr std::array<WriteCommand, Controller::kRegisterCount> kWriteCommands = {{
     {"W00,", 0},
     {"W01,", 1},
     {"W02,", 2},
@@ -68,7 +68,7 @@ std::optional<int> registerIndex(std::string_view text) {
     int index = -1;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), index);
     if (ec != std::errc() || end != text.data() + text.size() || index < 0 ||
-        index >= Controller::registerCount || (text.size() > 1 && text.front() == '0')) {
+        index >= Controller::kRegisterCount || (text.size() > 1 && text.front() == '0')) {
         return std::nullopt;
     }
     return index;
@@ -78,8 +78,8 @@ int clampCount(double value) {
     if (!(value > 0)) {
         return 0;
     }
-    if (value >= Controller::maxCount) {
-        return Controller::maxCount;
+    if (value >= Controller::kMaxCount) {
+        return Controller::kMaxCount;
     }
     return static_cast<int>(std::lround(value));
 }
@@ -186,7 +186,7 @@ int Controller::count(Channel channel) {
         return base;
     }
     std::uniform_int_distribution<int> jitter(-noise_, noise_);
-    return std::clamp(base + jitter(random_), 0, maxCount);
+    return std::clamp(base + jitter(random_), 0, kMaxCount);
 }
 
 std::string Controller::monitorReply() {
@@ -201,7 +201,7 @@ std::string Controller::monitorReply() {
 
 std::string Controller::flagsReply() const {
     std::string reply = "E";
-    for (int i = 0; i < flagCount; ++i) {
+    for (int i = 0; i < kFlagCount; ++i) {
         if (i > 0) {
             reply += ',';
         }

@@ -11,9 +11,9 @@
 // one reply out; a line that is no command gets the lone ";".
 class Controller {
 public:
-    static constexpr int registerCount = 14;
-    static constexpr int flagCount = 13;
-    static constexpr int maxCount = 9999;
+    static constexpr int kRegisterCount = 14;
+    static constexpr int kFlagCount = 13;
+    static constexpr int kMaxCount = 9999;
 
     enum class Channel { Filament, Kv, Ma };
 
@@ -38,13 +38,13 @@ private:
     int count(Channel channel);
 
     std::mt19937& random_;
-    std::array<std::string, registerCount> registers_;
+    std::array<std::string, kRegisterCount> registers_;
     double kvSetpoint_ = 0;
     double maSetpoint_ = 0;
     int filamentCount_ = 512;
     std::array<std::optional<int>, 3> fixed_;
     int noise_ = 1;
-    std::array<bool, flagCount> flags_{};
+    std::array<bool, kFlagCount> flags_{};
     bool outOfRange_ = false;
 };
 

@@ -61,7 +61,7 @@ std::vector<ReplyPiece> shapeReply(const LineFaults& faults, std::string reply,
     std::size_t start = 0;
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t end = reply.size() * (i + 1) / count;
-        const auto delay = out.empty() ? faults.late : LineFaults::pieceGap;
+        const auto delay = out.empty() ? faults.late : LineFaults::kPieceGap;
         out.push_back({reply.substr(start, end - start), delay});
         start = end;
     }

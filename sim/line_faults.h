@@ -10,8 +10,8 @@
 // The faults the simulator can put on the line: silences of several kinds, late, split and
 // garbled replies, and a stale ";" ahead of each reply.
 struct LineFaults {
-    static constexpr int maxPieces = 64;
-    static constexpr std::chrono::milliseconds pieceGap{10};
+    static constexpr int kMaxPieces = 64;
+    static constexpr std::chrono::milliseconds kPieceGap{10};
 
     bool silent = false;
     std::optional<long> answersLeft; // then silent

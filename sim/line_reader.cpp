@@ -12,7 +12,7 @@ std::vector<LineReader::Line> LineReader::feed(std::string_view bytes) {
             lines.push_back({pending_, overLong_});
             pending_.clear();
             overLong_ = false;
-        } else if (pending_.size() < maxLineLength) {
+        } else if (pending_.size() < kMaxLineLength) {
             pending_.push_back(c);
         } else {
             overLong_ = true;

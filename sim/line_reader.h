@@ -10,7 +10,7 @@
 // no command matches.
 class LineReader {
 public:
-    static constexpr std::size_t maxLineLength = 256;
+    static constexpr std::size_t kMaxLineLength = 256;
 
     struct Line {
         std::string text;

@@ -26,7 +26,7 @@ void ReplyQueue::push(std::vector<ReplyPiece> pieces, Clock::time_point arrival)
     for (const auto& piece : pieces) {
         size += piece.bytes.size();
     }
-    if (backlog_ + size > maxBacklog) {
+    if (backlog_ + size > kMaxBacklog) {
         return;
     }
     backlog_ += size;
@@ -73,7 +73,7 @@ void ReplyQueue::sendPaced(const std::string& bytes) {
         sleepUntil(wireFree_);
         // A byte the far end cannot take is lost.
         [[maybe_unused]] const ssize_t n = write(fd_, &c, 1);
-        wireFree_ += byteTime;
+        wireFree_ += kByteTime;
     }
 }
 

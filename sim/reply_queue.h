@@ -15,8 +15,8 @@ class ReplyQueue {
 public:
     using Clock = std::chrono::steady_clock;
     // 10 bits a byte at 115200 baud.
-    static constexpr std::chrono::nanoseconds byteTime{86806};
-    static constexpr std::size_t maxBacklog = 65536;
+    static constexpr std::chrono::nanoseconds kByteTime{86806};
+    static constexpr std::size_t kMaxBacklog = 65536;
 
     explicit ReplyQueue(int fd) : fd_(fd) {}
 

@@ -15,7 +15,7 @@ std::optional<std::optional<int>> parseCount(std::string_view text) {
     if (text == "-") {
         return std::optional<std::optional<int>>(std::in_place);
     }
-    if (const auto value = parseInteger(text, 0, Controller::maxCount)) {
+    if (const auto value = parseInteger(text, 0, Controller::kMaxCount)) {
         return std::optional<int>(static_cast<int>(*value));
     }
     return std::nullopt;
@@ -76,7 +76,7 @@ bool setCounts(SimState& s, const Words& w) {
 
 bool setFlags(SimState& s, const Words& w) {
     const std::string_view bits = w[1];
-    if (bits.size() != Controller::flagCount ||
+    if (bits.size() != Controller::kFlagCount ||
         bits.find_first_not_of("01") != std::string_view::npos) {
         return false;
     }
@@ -87,7 +87,7 @@ bool setFlags(SimState& s, const Words& w) {
 }
 
 bool setOneFlag(SimState& s, const Words& w) {
-    const auto index = parseInteger(w[1], 0, Controller::flagCount - 1);
+    const auto index = parseInteger(w[1], 0, Controller::kFlagCount - 1);
     const auto value = parseInteger(w[2], 0, 1);
     if (!index || !value) {
         return false;
@@ -110,7 +110,7 @@ std::optional<long> parseInteger(std::string_view text, long min, long max) {
 
 const std::vector<Setting>& simSettings() {
     static const std::vector<Setting> kTable = {
-        number("fil-count", "--fil-count", "N (0..9999)", 0, Controller::maxCount,
+        number("fil-count", "--fil-count", "N (0..9999)", 0, Controller::kMaxCount,
                [](SimState& s, long n) { s.controller.setFilamentCount(static_cast<int>(n)); }),
         {"counts", "--counts", "", 3, "F K M (0..9999, or - to follow)", setCounts},
         {"flags", "--flags", "", 1, "BITS (thirteen 0/1 digits)", setFlags},
@@ -139,7 +139,7 @@ const std::vector<Setting>& simSettings() {
         toggle("pacing", "--no-pacing", "off", [](SimState& s, bool on) { s.pacing = on; }),
         number("late", "--late", "MS (0..600000)", 0, kMaxLateMs,
                [](SimState& s, long ms) { s.faults.late = std::chrono::milliseconds(ms); }),
-        number("split", "--split", "K (1..64)", 1, LineFaults::maxPieces,
+        number("split", "--split", "K (1..64)", 1, LineFaults::kMaxPieces,
                [](SimState& s, long k) { s.faults.pieces = static_cast<int>(k); }),
         toggle("stale-semicolon", "--stale-semicolon", "on",
                [](SimState& s, bool on) { s.faults.staleSemicolon = on; }),

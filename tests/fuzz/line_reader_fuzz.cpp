@@ -23,8 +23,8 @@ Lines linesByScan(const std::string& bytes) {
          (end = bytes.find_first_of("\r\n", begin)) != std::string::npos;
          begin = end + (bytes.compare(end, 2, "\r\n") == 0 ? 2 : 1)) {
         const std::string line = bytes.substr(begin, end - begin);
-        lines.emplace_back(line.substr(0, LineReader::maxLineLength),
-                           line.size() > LineReader::maxLineLength);
+        lines.emplace_back(line.substr(0, LineReader::kMaxLineLength),
+                           line.size() > LineReader::kMaxLineLength);
     }
     return lines;
 }
