@@ -6,7 +6,6 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include "platform/linux/port_link_folder.h"
@@ -20,12 +19,6 @@ struct LinkedPty {
     explicit LinkedPty(int com) : link(portlinks::linkPath(com)) {
         grantpt(master);
         unlockpt(master);
-        termios raw{};
-        const int slave = open(ptsname(master), O_RDWR | O_NOCTTY);
-        tcgetattr(slave, &raw);
-        cfmakeraw(&raw);
-        tcsetattr(slave, TCSANOW, &raw);
-        close(slave);
         std::filesystem::create_symlink(ptsname(master), link);
     }
     ~LinkedPty() {
