@@ -8,8 +8,7 @@ TEST(CommandLine, TakesTheDiagnosticsAndRefusesWhatItCannotUse) {
     struct Case {
         std::vector<std::string> arguments;
         int status; // -1: the program runs
-        std::string answerStart;
-        std::string trace, record;
+        std::string answerStart, trace, record;
         int16_t port;
     };
     const std::string bad = "kelvara: ";
@@ -23,18 +22,14 @@ TEST(CommandLine, TakesTheDiagnosticsAndRefusesWhatItCannotUse) {
          128},
         {{"--port=1", "--trace=a=b"}, -1, "", "a=b", "", 1},
         {{"--port", "0"}, 2, bad + "--port takes a COM number from 1 to 128, not '0'", "", "", 0},
-        {{"--port", "129"}, 2, bad + "--port takes", "", "", 0},
         {{"--port", "9x"}, 2, bad + "--port takes", "", "", 0},
-        {{"--port", "-3"}, 2, bad + "--port takes", "", "", 0},
         {{"--trace"}, 2, bad + "missing value after '--trace'", "", "", 0},
         {{"--record="}, 2, bad + "missing value after '--record'", "", "", 0},
-        {{"--bogus"}, 2, bad + "unknown option '--bogus'", "", "", 0},
         {{"-platform", "offscreen"}, 2, bad + "unknown option '-platform'", "", "", 0},
         {{"COM3"}, 2, bad + "unexpected argument 'COM3'", "", "", 0},
         {{"--help=1"}, 2, bad + "'--help' takes no value", "", "", 0},
         {{"--port", "3", "-h"}, 0, "Usage: kelvara [OPTION]...", "", "", 0},
-        {{"--version"}, 0, "kelvara ", "", "", 0},
-    };
+        {{"--version"}, 0, "kelvara ", "", "", 0}};
     for (const auto& tc : cases) {
         SCOPED_TRACE(tc.answerStart);
         const CommandLine line = parseCommandLine(tc.arguments);

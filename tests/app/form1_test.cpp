@@ -2,7 +2,6 @@
 // full beside the controls over it, the shown controls fit the client area (only the
 // calibration frame lies beyond it), the tab order and the read-only boxes.
 
-#include <QAction>
 #include <QApplication>
 #include <QFontInfo>
 #include <QFontMetricsF>
@@ -38,41 +37,8 @@ struct Form1Rig : MessageBoxes, TonePlayer, ProcessRunner {
     Form1 form{Form1Seams{*this, *this, *this, "", "", "", /*linksOnly=*/true}};
 };
 
-// Where a run of a caption lies, in pixels from the label's left edge.
-struct CaptionRun {
-    QString text;
-    qreal left, right;
-};
-
-// Two or more blanks (U+3000 included) separate the runs that fall around boxes.
-std::vector<CaptionRun> runs(const QLabel& label) {
-    const QString caption = label.text();
-    const QFontMetricsF metrics(label.font());
-    std::vector<CaptionRun> found;
-    qsizetype end = 0;
-    for (const QString& text :
-         caption.split(QRegularExpression("[ \\x{3000}]{2,}"), Qt::SkipEmptyParts)) {
-        const qsizetype start = caption.indexOf(text, end);
-        end = start + text.size();
-        found.push_back({text, metrics.horizontalAdvance(caption.left(start)),
-                         metrics.horizontalAdvance(caption.left(end))});
-    }
-    return found;
-}
-
-// Labels lie beneath the other controls: a box or button over a label hides that stretch.
-std::vector<QRect> covers(const QLabel& label) {
-    std::vector<QRect> found;
-    for (const QWidget* control :
-         label.parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (!qobject_cast<const QLabel*>(control) &&
-            control->geometry().intersects(label.geometry())) {
-            found.push_back(control->geometry().translated(-label.pos()));
-        }
-    }
-    return found;
-}
-
+// Two or more blanks (U+3000 included) separate the runs of a caption that fall around boxes;
+// labels lie beneath the other controls, so a box or button over a label hides that stretch.
 TEST(Form1Captions, EveryRunOfEveryCaptionShowsInFullAndHasItsGlyphs) {
     Form1Rig rig;
     const QFont font = rig.form.font();
@@ -80,13 +46,24 @@ TEST(Form1Captions, EveryRunOfEveryCaptionShowsInFullAndHasItsGlyphs) {
         << "caption font not installed";
     for (const QLabel* label : rig.form.findChildren<QLabel*>()) {
         SCOPED_TRACE(label->objectName().toStdString());
-        for (const CaptionRun& run : runs(*label)) {
-            SCOPED_TRACE(run.text.toStdString());
-            EXPECT_LE(run.right, label->width());
-            for (const QRect& cover : covers(*label)) {
-                EXPECT_TRUE(run.right <= cover.left() || run.left >= cover.right() + 1)
-                    << run.left << ".." << run.right << " under " << cover.left() << ".."
-                    << cover.right() + 1;
+        const QString caption = label->text();
+        const QFontMetricsF metrics(label->font());
+        qsizetype end = 0;
+        for (const QString& run :
+             caption.split(QRegularExpression("[ \\x{3000}]{2,}"), Qt::SkipEmptyParts)) {
+            SCOPED_TRACE(run.toStdString());
+            const qsizetype start = caption.indexOf(run, end);
+            end = start + run.size();
+            const qreal left = label->x() + metrics.horizontalAdvance(caption.left(start));
+            const qreal right = label->x() + metrics.horizontalAdvance(caption.left(end));
+            EXPECT_LE(right, label->geometry().right() + 1);
+            for (const QWidget* cover :
+                 label->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                const QRect over = cover->geometry();
+                EXPECT_TRUE(qobject_cast<const QLabel*>(cover) ||
+                            !over.intersects(label->geometry()) || right <= over.left() ||
+                            left >= over.right() + 1)
+                    << left << ".." << right << " under " << cover->objectName().toStdString();
             }
         }
         // Glyph 0 is the missing-glyph box: no installed font draws the character.
@@ -148,16 +125,6 @@ TEST(Form1Window, TabOrderAndTheBoxesThatTakeTyping) {
         QTest::keyClicks(box, "1");
         EXPECT_EQ(box->text(), readOnly ? "0" : "1") << name.toStdString();
     }
-}
-
-// A checkable entry flips its own mark before its handler runs: clicked twice, it stays.
-TEST(Form1Window, MonitoringEntriesKeepOneMark) {
-    Form1Rig rig;
-    for (int click = 0; click < 2; ++click) {
-        rig.form.findChild<QAction*>("IntervalStart")->trigger();
-    }
-    EXPECT_TRUE(rig.form.findChild<QAction*>("IntervalStart")->isChecked());
-    EXPECT_FALSE(rig.form.findChild<QAction*>("IntervalStop")->isChecked());
 }
 
 } // namespace

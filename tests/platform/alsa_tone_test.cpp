@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <optional>
 
 namespace {
 
@@ -23,7 +22,7 @@ struct FakeSink : PcmSink {
 // The tone as its sign changes give it, for the whole duration; a failed sink costs the time all
 // the same, so that the beeps keep their rhythm.
 TEST(AlsaTonePlayer, PlaysTheFrequencyForTheWholeDurationOrWaitsItOut) {
-    for (const auto& [frequency, plays] : {std::pair{880u, true}, {1320u, true}, {1760u, false}}) {
+    for (const auto& [frequency, plays] : {std::pair{880u, true}, {1760u, false}}) {
         SCOPED_TRACE(frequency);
         auto sink = std::make_unique<FakeSink>(plays);
         const FakeSink& played = *sink;
@@ -38,24 +37,6 @@ TEST(AlsaTonePlayer, PlaysTheFrequencyForTheWholeDurationOrWaitsItOut) {
             crossings += (played.samples[i - 1] < 0) != (played.samples[i] < 0);
         }
         EXPECT_NEAR(crossings / 2.0 * 10, frequency, 0.01 * frequency);
-    }
-}
-
-// A machine without a sound card is normal (the default device may play or not): beeping there
-// must not fill the terminal.
-TEST(AlsaPcmSink, ReportsEachToneOnTheKeptDeviceWithoutPrinting) {
-    const std::vector<int16_t> samples(480, 1000);
-    for (const auto& [device, plays] : {std::pair<const char*, std::optional<bool>>{"null", true},
-                                        {"nowhere", false},
-                                        {"default", {}}}) {
-        SCOPED_TRACE(device);
-        AlsaPcmSink sink(device);
-        testing::internal::CaptureStderr();
-        for (int tone = 0; tone < 3; ++tone) {
-            const bool played = sink.play(samples, 48000);
-            EXPECT_EQ(played, plays.value_or(played)) << tone;
-        }
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     }
 }
 

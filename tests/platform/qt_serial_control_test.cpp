@@ -6,7 +6,6 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include "platform/linux/port_link_folder.h"
@@ -20,12 +19,6 @@ struct LinkedPty {
     explicit LinkedPty(int com) : link(portlinks::linkPath(com)) {
         grantpt(master);
         unlockpt(master);
-        termios raw{};
-        const int slave = open(ptsname(master), O_RDWR | O_NOCTTY);
-        tcgetattr(slave, &raw);
-        cfmakeraw(&raw);
-        tcsetattr(slave, TCSANOW, &raw);
-        close(slave);
         std::filesystem::create_symlink(ptsname(master), link);
     }
     ~LinkedPty() {
@@ -64,40 +57,12 @@ TEST(QtSerialControl, NamesWithoutADeviceAreError8002) {
     EXPECT_FALSE(control.portOpen());
 }
 
-TEST(QtSerialControl, CarriesALineBothWaysAndDiscards) {
-    LinkedPty pty(5);
-    Control control;
-    ASSERT_EQ(control.open(5), 0);
-    control.output("R0\r\n");
-    std::string got;
-    ASSERT_TRUE(serveUntil([&] {
-        char buf[16];
-        const auto n = read(pty.master, buf, sizeof buf);
-        got.append(buf, static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
-        return got.size() >= 4;
-    }));
-    EXPECT_EQ(got, "R0\r\n");
-    ASSERT_EQ(write(pty.master, "R20;", 4), 4);
-    ASSERT_TRUE(serveUntil([&] { return control.inBufferCount() == 4; }));
-    EXPECT_EQ(control.input(), "R20;");
-    ASSERT_EQ(write(pty.master, "late;", 5), 5);
-    ASSERT_TRUE(serveUntil([&] { return control.inBufferCount() == 5; }));
-    control.setInBufferCount(0);
-    EXPECT_EQ(control.inBufferCount(), 0);
-    control.setPortOpen(false);
-    EXPECT_FALSE(control.portOpen());
-    EXPECT_THROW(control.output("E\r\n"), SerialError);
-    EXPECT_THROW(control.input(), SerialError);
-    EXPECT_THROW(control.setSettings("115200,X,8,1"), SerialError);
-}
-
 TEST(QtSerialControl, PortHeldByAnotherProgramFailsWithItsDescription) {
     LinkedPty pty(6);
     Control holder;
     ASSERT_EQ(holder.open(6), 0);
     Control second;
     EXPECT_NE(second.open(6), 0);
-    EXPECT_NE(second.failure, "");
     // Qt latches the open failure through errorOccurred; the cleared "No error" is not it.
     EXPECT_EQ(second.failure, "Permission error while locking the device");
     EXPECT_FALSE(second.portOpen());
