@@ -12,7 +12,7 @@
 // The window module's serial side over the real Win32 layers, with the window's reply time-out
 // and no resends; the message boxes are recorded and answered OK.
 struct Win32Rig {
-    explicit Win32Rig(std::string folder, std::string consoleProgram = "devcon")
+    explicit Win32Rig(std::string folder, std::string consoleProgram)
         : console(folder),
           c{m, port, clock, pump, boxes, console, std::move(consoleProgram), std::move(folder)} {
         pump.watch(port.receiveEvent());

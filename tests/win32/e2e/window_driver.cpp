@@ -97,9 +97,8 @@ HWND window() { return own(kClass, form1::kTitle); }
 HWND dialog() { return own(L"#32770", nullptr); }
 
 HWND awaitDialog() {
-    HWND box = nullptr;
-    await([&] { return (box = dialog()) != nullptr; }, 90000, L"no message box came");
-    return box;
+    await([] { return dialog() != nullptr; }, 90000, L"no message box came");
+    return dialog();
 }
 
 // A synchronous send returns once the event procedure has ended; a posted one at once, for
@@ -243,7 +242,7 @@ void run(const std::vector<std::wstring>& args) {
         say(L"exit-code", code);
     };
     const auto shown = [] {
-        await([] { return own(kClass, form1::kTitle) != nullptr; }, 60000, L"not shown");
+        await([] { return window() != nullptr; }, 60000, L"not shown");
         say(L"shown-ms", (Clock::now() - kStarted) / std::chrono::milliseconds(1));
     };
     const auto expect = [&] {
@@ -258,7 +257,7 @@ void run(const std::vector<std::wstring>& args) {
     };
     const std::map<std::wstring, std::function<void()>> steps = {
         {L"shown", shown},
-        {L"hidden", [] { require(!own(kClass, form1::kTitle), L"the window is shown"); }},
+        {L"hidden", [] { require(!window(), L"the window is shown"); }},
         {L"click", [&] { send(false, child(), BM_CLICK, 0); }},
         {L"press", [&] { send(true, child(), BM_CLICK, 0); }},
         {L"menu", [&] { send(false, window(), WM_COMMAND, menuId(take())); }},
