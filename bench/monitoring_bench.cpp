@@ -159,6 +159,7 @@ void BM_IntervalMonitoring(benchmark::State& state) {
     state.counters["over_floor_ms"] = meanMs - floorMs;
     state.counters["sim_floor_ms"] = kMonitorWaitMs + wireMs(kTickPacedBytes);
     state.counters["cpu_pct"] = 100.0 * cpuMs / wallMs;
+    state.counters["cpu_us_per_tick"] = 1000.0 * cpuMs / static_cast<double>(ticks.tickMs.size());
     state.counters["rss_1s_MiB"] = rssAfter1s / 1024.0;
     state.counters["rss_30s_MiB"] = rssAfter30s / 1024.0;
     if (diagnostics) {
