@@ -89,6 +89,7 @@ TEST(AdCalibration, PasswordMustMatchExactly) {
 TEST(AdCalibration, DebugButtonSendsF38) {
     FakePanel f;
     Command2_Click(f.p);
+    EXPECT_TRUE(f.m.pendingWarnings.empty());
     f.answer("F3.8", {"", Refused});
     Command2_Click(f.p);
     EXPECT_EQ(f.sent, Strings{"F3.8"});
