@@ -150,7 +150,7 @@ std::string Controller::answer(std::string_view command) {
             if (!isNumberText(value)) {
                 return ";";
             }
-            registers_[write.reg] = std::string(value);
+            registers_[static_cast<std::size_t>(write.reg)] = std::string(value);
             return std::string(command) + ";";
         }
     }

@@ -89,9 +89,12 @@ int main(int argc, char** argv) {
                 "Simulated USB serial adapter (COM" + std::to_string(com) + ")";
             const std::string state =
                 disabled.count(stateKey(com)) != 0 ? "Device is disabled." : "Driver is running.";
-            std::puts((verb == "find" ? adapterId(com) + ": " + name
-                                      : adapterId(com) + "\n    Name: " + name + "\n    " + state)
-                          .c_str());
+            if (verb == "find") {
+                std::printf("%s: %s\n", adapterId(com).c_str(), name.c_str());
+            } else {
+                std::printf("%s\n    Name: %s\n    %s\n", adapterId(com).c_str(), name.c_str(),
+                            state.c_str());
+            }
         }
         std::printf("%zu matching device(s) found.\n", found.size());
         return 0;

@@ -105,8 +105,8 @@ void SerialRig::openPort(int16_t com) {
 
 void SerialRig::replyInPieces(const Pieces& pieces) {
     onWrite = [this, pieces](const std::string&) {
-        for (const auto& [delay, bytes] : pieces) {
-            after(delay, [this, bytes] { rx += bytes; });
+        for (const auto& piece : pieces) {
+            after(piece.first, [this, bytes = piece.second] { rx += bytes; });
         }
     };
 }
