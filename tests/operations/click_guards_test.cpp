@@ -30,6 +30,10 @@ TEST(ClickGuards, NothingIsSentOrChangedWithoutAPort) {
         EXPECT_EQ(f.m.dAdGain, 0.0861);
         EXPECT_EQ(f.m.dAdOffset, 0.0501);
     }
+    // Nothing read: a monitoring record must not take the boxes for this tick's values.
+    FakePanel f;
+    f.m.i_comPort = 0;
+    EXPECT_FALSE(Command5_Click(f.p) || Command6_Click(f.p));
 }
 
 TEST(ClickGuards, ClickDuringATickTransactionSendsNothing) {
