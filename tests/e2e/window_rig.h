@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QPushButton>
 #include <QTest>
 #include <cstdio>
@@ -35,14 +33,6 @@ struct WindowRig {
                        portlinks::portLinkFolder(), portlinks::workFolder(), /*linksOnly=*/true});
     }
 
-    // Start-up, then time-outs short enough for a test.
-    bool load(int32_t timeoutMs = 400) {
-        const bool loaded = form->Form_Load();
-        state().iComRecoveryTime = timeoutMs;
-        state().iUsbRecoveryTime = 100;
-        return loaded;
-    }
-
     void click(const char* button) {
         QTest::mouseClick(form->findChild<QPushButton*>(button), Qt::LeftButton);
     }
@@ -64,7 +54,9 @@ struct SimulatedWindow : WindowRig {
     explicit SimulatedWindow(int com, std::vector<std::string> simArgs = {},
                              int32_t timeoutMs = 400) {
         simArgs.insert(simArgs.end(), {"--port", std::to_string(com)});
-        ready = sim.start(simArgs) && load(timeoutMs);
+        ready = sim.start(simArgs) && form->Form_Load();
+        state().iComRecoveryTime = timeoutMs;
+        state().iUsbRecoveryTime = 100;
     }
     SimProcess sim;
     bool ready = false;
