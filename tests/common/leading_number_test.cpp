@@ -56,7 +56,8 @@ TEST(leadingNumber, ReadsRadixIntegersAndAnyLength) {
 // A box holds a number when its text starts with one; "1,5" is a decimal comma, no number.
 TEST(boxNumber, IsNothingWithoutANumberOrWithADecimalComma) {
     const std::pair<std::string, std::optional<double>> cases[] = {
-        {"1,5", std::nullopt}, {"1,", 1}, {"2.5 kV", 2.5}, {"", std::nullopt}, {"-", std::nullopt}};
+        {"1,5", std::nullopt}, {"1,", 1},          {"2.5 kV", 2.5},
+        {"2.5x1", 2.5},        {"", std::nullopt}, {"-", std::nullopt}};
     ExpectCases([](const std::string& text) { return boxNumber(text); }, cases);
 }
 

@@ -34,6 +34,8 @@ TEST(TracedTransaction, HoldsEachStepWithItsOutcomeEscaped) {
          "T COM4 received \"\\x00\\r\\xFFR20;\" (pieces: 2)\n"
          "T COM4 dropped \"\\x00\\r\\xFF\" ahead of the reply to R0\n"
          "T R0 complete\n"},
+        {{{2, "R20;"}},
+         "T COM4 send \"R0\\r\\n\"\nT COM4 received \"R20;\" (pieces: 1)\nT R0 complete\n"},
         {{},
          "T COM4 send \"R0\\r\\n\"\n"
          "T COM4 time-out of R0 after 3000 ms, nothing received\n"

@@ -146,6 +146,8 @@ TEST(Rs232cCommand, WriteFailureRunsTheErrorPathWithoutResend) {
         Link link;
         link.writeFailure = SerialError(5, "Input/output error");
         link.openFailure = reopenFailure;
+        // A port left open would keep the adapter from being reset.
+        link.onRun = [&](const std::string&) { EXPECT_FALSE(link.portOpen()); };
         EXPECT_EQ(link.command("R0"), Failed);
         EXPECT_EQ(link.boxes.shownTexts(), expectedBoxes);
         EXPECT_EQ(link.boxes.shown[0].flags, 0x1030);
