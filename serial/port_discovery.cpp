@@ -57,7 +57,7 @@ int16_t Rs232cFind(SerialContext& c) {
             return n;
         }
     }
-    ignoringFailure([&] { c.MSComm5.setPortOpen(false); });
+    // Each probe closed its port already.
     return 0;
 }
 
