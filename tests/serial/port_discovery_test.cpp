@@ -53,37 +53,30 @@ TEST(Rs232cFind, ReturnsFirstAnsweringPortAndLeavesItClosed) {
     }
 }
 
+// Not present: only the scan's message; refused: the failure, then that message.
 TEST(Rs232cOpen, ReportsOpeningFailuresAndDiscardsWhatWasReceived) {
-    struct Case {
-        bool present;
-        std::optional<SerialError> failure;
-        std::vector<std::string> expectedBoxes;
-    };
-    const Case cases[] = {
-        {false, std::nullopt, {"not found a device\r\n\r\n"}},
-        {true,
-         SerialError(1, "Permission denied"),
-         {"COM6: opening the port: Permission denied", "not found a device\r\n\r\n"}},
-        {true, std::nullopt, {}}};
-    for (const auto& tc : cases) {
-        SCOPED_TRACE(tc.expectedBoxes.size());
+    const std::string notFound = "not found a device\r\n\r\n";
+    const SerialError refused(1, "Permission denied");
+    const std::tuple<std::set<int16_t>, std::optional<SerialError>, std::vector<std::string>>
+        cases[] = {{{}, std::nullopt, {notFound}},
+                   {{6}, refused, {"COM6: opening the port: Permission denied", notFound}},
+                   {{6}, std::nullopt, {}}};
+    for (const auto& [present, failure, expectedBoxes] : cases) {
+        SCOPED_TRACE(expectedBoxes.size());
         SerialRig rig;
         rig.m.i_comPort = 6;
         rig.m.sRecvBuf = "old";
         rig.rx = "stale;";
-        if (tc.present) {
-            rig.present = {6};
-        }
-        rig.openFailure = tc.failure;
+        rig.present = present;
+        rig.openFailure = failure;
         Rs232cOpen(rig.c);
-        const bool opened = tc.expectedBoxes.empty();
-        EXPECT_EQ(rig.boxes.shownTexts(), tc.expectedBoxes);
+        const bool opened = expectedBoxes.empty();
+        EXPECT_EQ(rig.boxes.shownTexts(), expectedBoxes);
         EXPECT_EQ(rig.portOpen(), opened);
-        EXPECT_EQ(rig.m.sRecvBuf, opened ? "" : "old");
-        EXPECT_EQ(rig.rx, opened ? "" : "stale;");
-        if (tc.failure) {
-            EXPECT_EQ(rig.boxes.shown[0].flags, 0x1030);
-            EXPECT_EQ(rig.boxes.shown[1].flags, 0x1);
+        EXPECT_EQ(rig.m.sRecvBuf + rig.rx, opened ? "" : "oldstale;");
+        if (!opened) {
+            EXPECT_EQ(rig.boxes.shown.back().flags, 0x1);
+            EXPECT_EQ(rig.boxes.shown[0].flags, failure ? 0x1030 : 0x1);
         }
         Rs232cClose(rig.c);
         EXPECT_FALSE(rig.portOpen());

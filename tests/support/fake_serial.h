@@ -46,8 +46,6 @@ using Pieces = std::vector<std::pair<uint32_t, std::string>>;
 struct SerialRig : MillisecondCounter, EventPump, SerialControl, ProcessRunner {
     SerialRig();
     ~SerialRig() override;
-    SerialRig(const SerialRig&) = delete;
-    SerialRig& operator=(const SerialRig&) = delete;
 
     uint32_t timeGetTime() override { return now; }
 
@@ -90,7 +88,6 @@ struct SerialRig : MillisecondCounter, EventPump, SerialControl, ProcessRunner {
     std::string findListing;
     // Listing for the n-th status run (the last one repeats).
     std::vector<std::string> statusListings;
-    bool startable = true;
     std::function<void(const std::string& run)> onRun;
 
     RecordingBoxes boxes;
