@@ -60,9 +60,7 @@ void SerialRig::output(const std::string& text) {
     }
     sent.push_back(text);
     sendTimes.push_back(now);
-    if (onWrite) {
-        onWrite(text);
-    }
+    onWrite(text);
 }
 
 std::optional<int> SerialRig::run(const std::string&, const std::vector<std::string>& args,
@@ -72,9 +70,7 @@ std::optional<int> SerialRig::run(const std::string&, const std::vector<std::str
         line += (line.empty() ? "" : " ") + a;
     }
     runs.push_back(line);
-    if (onRun) {
-        onRun(line);
-    }
+    onRun(line);
     std::ofstream out(stdoutFile, std::ios::binary | std::ios::trunc);
     if (args[0] == "find") {
         out << findListing;

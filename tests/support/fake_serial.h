@@ -20,13 +20,12 @@
 struct Shown {
     std::string text;
     int flags;
-    std::string title;
 };
 
 class RecordingBoxes : public MessageBoxes {
 public:
-    int messageBox(const std::string& text, int flags, const std::string& title) override {
-        shown.push_back({text, flags, title});
+    int messageBox(const std::string& text, int flags, const std::string&) override {
+        shown.push_back({text, flags});
         return mb::kIdOk;
     }
     std::string inputBox(const std::string&, const std::string&) override { return answer; }
@@ -77,7 +76,7 @@ struct SerialRig : MillisecondCounter, EventPump, SerialControl, ProcessRunner {
     int passes = 0;
     std::set<int16_t> present;
     std::optional<SerialError> openFailure, writeFailure;
-    std::function<void(const std::string& text)> onWrite;
+    std::function<void(const std::string& text)> onWrite = [](const std::string&) {};
     std::vector<std::string> sent;
     std::vector<uint32_t> sendTimes;
     std::string rx, discarded, settings;
@@ -88,7 +87,7 @@ struct SerialRig : MillisecondCounter, EventPump, SerialControl, ProcessRunner {
     std::string findListing;
     // Listing for the n-th status run (the last one repeats).
     std::vector<std::string> statusListings;
-    std::function<void(const std::string& run)> onRun;
+    std::function<void(const std::string& run)> onRun = [](const std::string&) {};
 
     RecordingBoxes boxes;
     Clock clock{*this};
