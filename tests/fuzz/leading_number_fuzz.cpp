@@ -1,6 +1,7 @@
 #include "common/leading_number.h"
 #include "tests/fuzz/fuzz_check.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <regex>
@@ -31,20 +32,15 @@ std::optional<double> readingOf(const std::string& s) {
         return std::nullopt;
     }
     std::string written = match.str(0);
-    for (char& c : written) {
-        c = (c == 'D' || c == 'd') ? 'e' : c;
-    }
+    std::ranges::replace_if(
+        written, [](char c) { return c == 'D' || c == 'd'; }, 'e');
     return std::strtod(written.c_str(), nullptr);
 }
 
 // Blanks, tabs and line feeds count nowhere in a number.
 std::string withoutBlanks(std::string_view text) {
-    std::string kept;
-    for (const char c : text) {
-        if (c != ' ' && c != '\t' && c != '\n') {
-            kept += c;
-        }
-    }
+    std::string kept(text);
+    std::erase_if(kept, [](char c) { return c == ' ' || c == '\t' || c == '\n'; });
     return kept;
 }
 

@@ -5,12 +5,8 @@
 
 namespace {
 
-// A port that answers the probe with its reply after its delay; "" for a silent one.
-struct Device {
-    int16_t port;
-    std::string reply;
-    uint32_t delayMs;
-};
+// A port that answers the probe with its reply after its delay in ms; "" for a silent one.
+using Device = std::tuple<int16_t, std::string, uint32_t>;
 
 TEST(Rs232cFind, ReturnsFirstAnsweringPortAndLeavesItClosed) {
     struct Case {
@@ -34,12 +30,12 @@ TEST(Rs232cFind, ReturnsFirstAnsweringPortAndLeavesItClosed) {
         SerialRig rig;
         rig.m.sRecvBuf = "R20;"; // a reply from before the scan answers no probe
         for (const auto& d : tc.devices) {
-            rig.present.insert(d.port);
+            rig.present.insert(std::get<0>(d));
         }
         rig.onWrite = [&](const std::string&) {
-            for (const auto& d : tc.devices) {
-                if (d.port == rig.port && !d.reply.empty()) {
-                    rig.after(d.delayMs, [&rig, d] { rig.rx += d.reply; });
+            for (const auto& [port, reply, delayMs] : tc.devices) {
+                if (port == rig.port && !reply.empty()) {
+                    rig.after(delayMs, [&rig, bytes = reply] { rig.rx += bytes; });
                 }
             }
         };
@@ -74,9 +70,8 @@ TEST(Rs232cOpen, ReportsOpeningFailuresAndDiscardsWhatWasReceived) {
         EXPECT_EQ(rig.boxes.shownTexts(), expectedBoxes);
         EXPECT_EQ(rig.portOpen(), opened);
         EXPECT_EQ(rig.m.sRecvBuf + rig.rx, opened ? "" : "oldstale;");
-        if (!opened) {
-            EXPECT_EQ(rig.boxes.shown.back().flags, 0x1);
-            EXPECT_EQ(rig.boxes.shown[0].flags, failure ? 0x1030 : 0x1);
+        for (const auto& box : rig.boxes.shown) {
+            EXPECT_EQ(box.flags, box.text == notFound ? 0x1 : 0x1030);
         }
         Rs232cClose(rig.c);
         EXPECT_FALSE(rig.portOpen());

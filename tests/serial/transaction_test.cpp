@@ -58,8 +58,7 @@ TEST(Rs232cCommand, SilentControllerRunsTheWholeRoad) {
         EXPECT_EQ(link.boxes.shownTexts(),
                   Texts{"The abnormality by the noise occurred.\r\rPlease reboot."});
         EXPECT_EQ(link.boxes.shown[0].flags, 0x1010);
-        EXPECT_EQ(link.m.iUsbErr, 1);
-        EXPECT_EQ(link.m.bCommBusy, 0);
+        EXPECT_EQ(std::pair(link.m.iUsbErr, link.m.bCommBusy), (std::pair<int16_t, int16_t>(1, 0)));
         EXPECT_EQ(link.runs.size(), expectedRuns);
     }
 }
@@ -141,8 +140,7 @@ TEST(Rs232cCommand, WriteFailureRunsTheErrorPathWithoutResend) {
         EXPECT_TRUE(link.sent.empty());
         EXPECT_EQ(link.portOpen(), !reopenFailure);
         EXPECT_EQ(link.runs.at(0), "find USB*");
-        EXPECT_EQ(link.m.iUsbErr, 1);
-        EXPECT_EQ(link.m.bCommBusy, 0);
+        EXPECT_EQ(std::pair(link.m.iUsbErr, link.m.bCommBusy), (std::pair<int16_t, int16_t>(1, 0)));
     }
 }
 
