@@ -2,6 +2,7 @@
 #include "tests/fuzz/fuzz_check.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <regex>
@@ -55,9 +56,6 @@ void checkField(std::string_view text, std::size_t pos) {
             "the leading number is the field's number, 0 without one");
 }
 
-// Where the E (flags), S1 (counts) and R (register value) replies hold fields, and around.
-constexpr std::size_t kReplyFieldPositions[] = {0, 1, 2, 4, 7, 12, 26};
-
 } // namespace
 
 // Input: a byte giving the 1-based field position, then the reply or box text. The fields of the E,
@@ -67,11 +65,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
-    checkField(text, data[0]);
-    for (const std::size_t pos : kReplyFieldPositions) {
+    // The given position, the one past the end, and where the E (flags), S1 (counts) and R
+    // (register value) replies hold fields, and around.
+    for (const std::size_t pos :
+         std::array<std::size_t, 9>{data[0], text.size() + 1, 0, 1, 2, 4, 7, 12, 26}) {
         checkField(text, pos);
     }
-    checkField(text, text.size() + 1);
     const auto box = boxNumber(text);
     require(!box || box == leadingNumberField(text, 1),
             "a box sends its leading number or nothing");

@@ -7,8 +7,7 @@ namespace {
 
 const std::string kFind = "USB\\VID_0403&PID_6001\\A10K1: FT232R USB UART (COM12)\n"
                           "USB\\VID_1A86&PID_7523\\1-1.2: USB Serial (COM1)\n"
-                          "USB\\ROOT_HUB30\\4&1: USB Root Hub\n"
-                          "3 matching device(s) found.\n";
+                          "USB\\ROOT_HUB30\\4&1: USB Root Hub\n";
 
 // COM12 is listed first and running: only COM1's own line tells COM1's state.
 std::string status(const std::string& state) {
