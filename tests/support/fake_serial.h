@@ -73,7 +73,7 @@ struct SerialRig : MillisecondCounter, EventPump, SerialControl, ProcessRunner {
     void replyInPieces(const Pieces& pieces);
 
     uint32_t now = 0;
-    int passes = 0;
+    int passes = 0, opens = 0;
     std::set<int16_t> present;
     std::optional<SerialError> openFailure, writeFailure;
     std::function<void(const std::string& text)> onWrite = [](const std::string&) {};
@@ -81,7 +81,6 @@ struct SerialRig : MillisecondCounter, EventPump, SerialControl, ProcessRunner {
     std::vector<uint32_t> sendTimes;
     std::string rx, discarded, settings;
     int16_t port = 0, inputLen = -1;
-    int opens = 0;
 
     std::vector<std::string> runs;
     std::string findListing;
