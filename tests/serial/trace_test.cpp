@@ -12,12 +12,15 @@
 
 namespace {
 
-TEST(EscapedText, KeepsEveryByteOnOneReadableLine) {
+// The trace keeps every byte on one readable line; the record quotes a field only when it must.
+TEST(DiagnosticText, EscapesTraceBytesAndQuotesRecordFields) {
     EXPECT_EQ(escapedText("E0,1; ~!\"" + std::string(1, '\0') + "2\r\n\t"),
               "E0,1; ~!\"\\x002\\r\\n\\t");
     // A backslash in the data cannot pass for an escape.
     EXPECT_EQ(escapedText("\x1B\x7F\x80\xFF\xC3\xA9\\x41\\"),
               "\\x1B\\x7F\\x80\\xFF\\xC3\\xA9\\\\x41\\\\");
+    EXPECT_EQ(csvField("5.481 (2.7)"), "5.481 (2.7)");
+    EXPECT_EQ(csvField("1,5 \"x\"\r\n"), "\"1,5 \"\"x\"\"\r\n\"");
 }
 
 TEST(TracedTransaction, HoldsEachStepWithItsOutcomeEscaped) {
@@ -57,11 +60,6 @@ TEST(TracedTransaction, HoldsEachStepWithItsOutcomeEscaped) {
         text << std::ifstream(path, std::ios::binary).rdbuf();
         EXPECT_EQ(text.str(), "earlier run\n" + expected);
     }
-}
-
-TEST(MonitoringRecord, FieldsAreQuotedOnlyWhenTheyMustBe) {
-    EXPECT_EQ(csvField("5.481 (2.7)"), "5.481 (2.7)");
-    EXPECT_EQ(csvField("1,5 \"x\"\r\n"), "\"1,5 \"\"x\"\"\r\n\"");
 }
 
 } // namespace
