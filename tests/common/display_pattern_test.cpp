@@ -13,10 +13,9 @@ auto shown(DisplayPattern pattern) {
 // 1.000499..., its 15-digit form shows the half), no sign when a negative value rounds to zero,
 // all integer digits of large values, names of non-finite values.
 TEST(formatDisplay, RoundsEachPatternsDigitsAndDropsOrKeepsTheIntegerZero) {
-    const Case whole[] = {
-        {0, ""},       {805 / 10.0, "81"}, {0.4, ""},    {1e20, "100000000000000000000"},
-        {-0.4, ""},    {0.5, "1"},         {-2.5, "-3"}, {99.5, "100"},
-        {kInf, "inf"}, {50, "50"},         {2.5, "3"}};
+    const Case whole[] = {{0.4, ""},  {0.5, "1"},    {99.5, "100"}, {1e20, "100000000000000000000"},
+                          {50, "50"}, {kInf, "inf"}, {2.5, "3"},    {805 / 10.0, "81"},
+                          {-0.4, ""}, {-2.5, "-3"},  {0, ""}};
     ExpectCases(shown(DisplayPattern::Whole), whole);
     const Case oneDecimal[] = {
         {0, ".0"},     {4.9951171875, "5.0"}, {-0.5, "-.5"},  {-1e20, "-100000000000000000000.0"},
@@ -30,10 +29,9 @@ TEST(formatDisplay, RoundsEachPatternsDigitsAndDropsOrKeepsTheIntegerZero) {
         {9.765625, "9.766"}, {0.0005, ".001"},    {123456789012345678.0, "123456789012346000.000"},
         {1.0005, "1.001"},   {-1.0005, "-1.001"}, {9.9995, "10.000"}};
     ExpectCases(shown(DisplayPattern::ThreeDecimals), threeDecimals);
-    const Case fourDecimals[] = {
-        {0, "0.0000"},    {0.00005, "0.0001"},         {-0.00004, "0.0000"},
-        {-0.0, "0.0000"}, {65535 / 10000.0, "6.5535"}, {-100 / 10000.0, "-0.0100"},
-        {-kInf, "-inf"},  {1e-20, "0.0000"},           {9.5, "9.5000"}};
+    const Case fourDecimals[] = {{-100 / 10000.0, "-0.0100"}, {1e-20, "0.0000"},   {-kInf, "-inf"},
+                                 {65535 / 10000.0, "6.5535"}, {0.00005, "0.0001"}, {0, "0.0000"},
+                                 {-0.00004, "0.0000"},        {-0.0, "0.0000"},    {9.5, "9.5000"}};
     ExpectCases(shown(DisplayPattern::FourDecimals), fourDecimals);
 }
 

@@ -12,19 +12,15 @@
 
 namespace {
 
-TEST(EscapedText, KeepsEveryByteOnOneReadableLine) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"E0,1; ~!\"", "E0,1; ~!\""},
-        {std::string("R\0002", 3), "R\\x002"},
-        {"R0\r\n", "R0\\r\\n"},
-        {"\t\x1B\x7F", "\\t\\x1B\\x7F"},
-        {"\x80\xFF\xC3\xA9", "\\x80\\xFF\\xC3\\xA9"},
-        // A backslash in the data cannot pass for an escape.
-        {"\\x41\\", "\\\\x41\\\\"}};
-    for (const auto& [bytes, expected] : cases) {
-        SCOPED_TRACE(expected);
-        EXPECT_EQ(escapedText(bytes), expected);
-    }
+// The trace keeps every byte on one readable line; the record quotes a field only when it must.
+TEST(DiagnosticText, EscapesTraceBytesAndQuotesRecordFields) {
+    EXPECT_EQ(escapedText("E0,1; ~!\"" + std::string(1, '\0') + "2\r\n\t"),
+              "E0,1; ~!\"\\x002\\r\\n\\t");
+    // A backslash in the data cannot pass for an escape.
+    EXPECT_EQ(escapedText("\x1B\x7F\x80\xFF\xC3\xA9\\x41\\"),
+              "\\x1B\\x7F\\x80\\xFF\\xC3\\xA9\\\\x41\\\\");
+    EXPECT_EQ(csvField("5.481 (2.7)"), "5.481 (2.7)");
+    EXPECT_EQ(csvField("1,5 \"x\"\r\n"), "\"1,5 \"\"x\"\"\r\n\"");
 }
 
 TEST(TracedTransaction, HoldsEachStepWithItsOutcomeEscaped) {
@@ -60,16 +56,10 @@ TEST(TracedTransaction, HoldsEachStepWithItsOutcomeEscaped) {
         SerialContext c{rig.m,          rig,   rig.clock, rig, boxes, rig, "kelvara-devcon",
                         rig.workFolder, &trace};
         Rs232cCommand(c, "R0");
-        std::ifstream in(path, std::ios::binary);
         std::ostringstream text;
-        text << in.rdbuf();
+        text << std::ifstream(path, std::ios::binary).rdbuf();
         EXPECT_EQ(text.str(), "earlier run\n" + expected);
     }
-}
-
-TEST(MonitoringRecord, FieldsAreQuotedOnlyWhenTheyMustBe) {
-    EXPECT_EQ(csvField("5.481 (2.7)"), "5.481 (2.7)");
-    EXPECT_EQ(csvField("1,5 \"x\"\r\n"), "\"1,5 \"\"x\"\"\r\n\"");
 }
 
 } // namespace

@@ -21,75 +21,61 @@ struct Link : SerialRig {
 // Text ahead of the reply is stale and dropped, never read as its value; a stale ";" restarts
 // the time-out, so the reply may come after the first deadline.
 TEST(Rs232cCommand, ReplyNeedsSemicolonAfterTheCommandLetter) {
-    struct Case {
-        std::string cmd;
-        Pieces pieces;
-        std::string expectedBuf;
-        uint32_t expectedEnd;
-    };
-    const Case cases[] = {{"R0", {{2, "R"}, {4, "2"}, {6, "0;"}}, "R20;", 6},
-                          {"R2", {{2, ";"}, {4, "R500;"}}, "R500;", 4},
-                          {"R0", {{2, ";R"}, {5, "20;"}}, "R20;", 5},
-                          {"R2", {{2, "RxR500;"}}, "R500;", 2},
-                          {"R2", {{10, ";"}, {3005, "R500;"}}, "R500;", 3005},
-                          {"R2", {{3000, "R500;"}}, "R500;", 3000},
-                          {"A1", {{3, "A;xyz"}}, "A;xyz", 3},
-                          {"", {{1, "abc;"}}, "abc;", 1}};
-    for (const auto& tc : cases) {
-        SCOPED_TRACE(tc.expectedBuf);
+    const std::tuple<std::string, Pieces, std::string, uint32_t> cases[] = {
+        {"R0", {{2, "R"}, {4, "2"}, {6, "0;"}}, "R20;", 6},
+        {"R2", {{2, ";"}, {4, "R500;"}}, "R500;", 4},
+        {"R0", {{2, ";R"}, {5, "20;"}}, "R20;", 5},
+        {"R2", {{2, "RxR500;"}}, "R500;", 2},
+        {"R2", {{10, ";"}, {3005, "R500;"}}, "R500;", 3005},
+        {"R2", {{3000, "R500;"}}, "R500;", 3000},
+        {"A1", {{3, "A;xyz"}}, "A;xyz", 3},
+        {"", {{1, "abc;"}}, "abc;", 1}};
+    for (const auto& [cmd, pieces, expectedBuf, expectedEnd] : cases) {
+        SCOPED_TRACE(expectedBuf);
         Link link;
         link.rx = "R38;"; // a late reply that came while the link was idle
-        link.replyInPieces(tc.pieces);
-        EXPECT_EQ(link.command(tc.cmd), Complete);
+        link.replyInPieces(pieces);
+        EXPECT_EQ(link.command(cmd), Complete);
         EXPECT_EQ(link.discarded, "R38;");
-        EXPECT_EQ(link.m.sRecvBuf, tc.expectedBuf);
-        EXPECT_EQ(link.now, tc.expectedEnd);
-        EXPECT_EQ(link.sent, Texts{tc.cmd + "\r\n"});
+        EXPECT_EQ(link.m.sRecvBuf, expectedBuf);
+        EXPECT_EQ(link.now, expectedEnd);
+        EXPECT_EQ(link.sent, Texts{cmd + "\r\n"});
         EXPECT_EQ(link.m.iUsbErr + link.m.bCommBusy, 0);
     }
 }
 
 // Resends, then the adapter reset and its resends, then the noise message.
 TEST(Rs232cCommand, SilentControllerRunsTheWholeRoad) {
-    struct Case {
-        int16_t comRetries, usbRetries;
-        std::vector<uint32_t> expectedSends;
-        std::size_t expectedRuns;
-    };
-    const Case cases[] = {
+    const std::tuple<int16_t, int16_t, std::vector<uint32_t>, std::size_t> cases[] = {
         {2, 1, {0, 3001, 6002, 18008, 21009, 24010}, 7}, {0, 0, {0}, 0}, {1, 0, {0, 3001}, 0}};
-    for (const auto& tc : cases) {
-        SCOPED_TRACE(tc.expectedSends.size());
+    for (const auto& [comRetries, usbRetries, expectedSends, expectedRuns] : cases) {
+        SCOPED_TRACE(expectedSends.size());
         Link link;
-        link.m.iComRetryCount = tc.comRetries;
-        link.m.iUsbRetryCount = tc.usbRetries;
+        link.m.iComRetryCount = comRetries;
+        link.m.iUsbRetryCount = usbRetries;
         EXPECT_EQ(link.command("E"), Failed);
-        EXPECT_EQ(link.sendTimes, tc.expectedSends);
+        EXPECT_EQ(link.sendTimes, expectedSends);
         EXPECT_EQ(link.boxes.shownTexts(),
                   Texts{"The abnormality by the noise occurred.\r\rPlease reboot."});
         EXPECT_EQ(link.boxes.shown[0].flags, 0x1010);
-        EXPECT_EQ(link.m.iUsbErr, 1);
-        EXPECT_EQ(link.m.bCommBusy, 0);
-        EXPECT_EQ(link.runs.size(), tc.expectedRuns);
+        EXPECT_EQ(std::pair(link.m.iUsbErr, link.m.bCommBusy), (std::pair<int16_t, int16_t>(1, 0)));
+        EXPECT_EQ(link.runs.size(), expectedRuns);
     }
 }
 
 // A controller that answers late: the replies to the resends come after the reply that
 // completed the command, and must not answer the next one.
 TEST(Rs232cCommand, LateRepliesToResendsAreTakenOffTheLine) {
+    // answeredSend 0: every send is answered. Landing in the pass that times the first attempt
+    // out, a reply is not read by it: the resend (not preceded by a discard) takes it. When only
+    // the last send is answered, the others can no longer be: their time is waited out.
     struct Case {
-        uint32_t lateMs;
-        std::size_t answeredSend; // 0: every send is answered
-        uint32_t expectedEnd;
+        uint32_t lateMs, expectedEnd;
+        std::size_t answeredSend;
     };
-    // Landing in the pass that times the first attempt out, a reply is not read by it: the
-    // resend (not preceded by a discard) takes it. When only the last send is answered, the
-    // others can no longer be: their time is waited out.
-    const Case cases[] = {{5, 0, 5},
-                          {3500, 0, 6501},
-                          {7000, 0, 13002},
-                          {3001, 1, 3001 + 3001 + 500 + 1},
-                          {5, 3, 6002 + 6007 + 500 + 1}};
+    // 6503 is 3001 + 3001 + 501, 12510 is 6002 + 6007 + 501.
+    const Case cases[] = {
+        {5, 5, 0}, {3500, 6501, 0}, {7000, 13002, 0}, {3001, 6503, 1}, {5, 12510, 3}};
     for (const auto& tc : cases) {
         SCOPED_TRACE(tc.expectedEnd);
         Link link;
@@ -154,8 +140,7 @@ TEST(Rs232cCommand, WriteFailureRunsTheErrorPathWithoutResend) {
         EXPECT_TRUE(link.sent.empty());
         EXPECT_EQ(link.portOpen(), !reopenFailure);
         EXPECT_EQ(link.runs.at(0), "find USB*");
-        EXPECT_EQ(link.m.iUsbErr, 1);
-        EXPECT_EQ(link.m.bCommBusy, 0);
+        EXPECT_EQ(std::pair(link.m.iUsbErr, link.m.bCommBusy), (std::pair<int16_t, int16_t>(1, 0)));
     }
 }
 

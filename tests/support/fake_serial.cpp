@@ -7,22 +7,12 @@
 
 #include "serial/port_discovery.h"
 
-namespace {
-
-std::string makeTempFolder() {
-    for (std::random_device random;;) {
-        const auto dir =
-            std::filesystem::temp_directory_path() / ("kelvara-test-" + std::to_string(random()));
-        if (std::filesystem::create_directory(dir)) {
-            return dir.string();
-        }
-    }
-}
-
-} // namespace
-
-// The start-up defaults.
-SerialRig::SerialRig() : workFolder(makeTempFolder()) {
+// The start-up defaults, in a fresh work folder of the rig's own.
+SerialRig::SerialRig()
+    : workFolder((std::filesystem::temp_directory_path() /
+                  ("kelvara-test-" + std::to_string(std::random_device()())))
+                     .string()) {
+    std::filesystem::create_directory(workFolder);
     m.iUsbRetryCount = 1;
     m.iUsbRecoveryTime = 3000;
     m.iComRetryCount = 2;
@@ -70,24 +60,17 @@ void SerialRig::output(const std::string& text) {
     }
     sent.push_back(text);
     sendTimes.push_back(now);
-    if (onWrite) {
-        onWrite(text);
-    }
+    onWrite(text);
 }
 
 std::optional<int> SerialRig::run(const std::string&, const std::vector<std::string>& args,
                                   const std::string& stdoutFile) {
-    if (!startable) {
-        return std::nullopt;
-    }
     std::string line;
     for (const auto& a : args) {
         line += (line.empty() ? "" : " ") + a;
     }
     runs.push_back(line);
-    if (onRun) {
-        onRun(line);
-    }
+    onRun(line);
     std::ofstream out(stdoutFile, std::ios::binary | std::ios::trunc);
     if (args[0] == "find") {
         out << findListing;

@@ -20,13 +20,12 @@
 struct Shown {
     std::string text;
     int flags;
-    std::string title;
 };
 
 class RecordingBoxes : public MessageBoxes {
 public:
-    int messageBox(const std::string& text, int flags, const std::string& title) override {
-        shown.push_back({text, flags, title});
+    int messageBox(const std::string& text, int flags, const std::string&) override {
+        shown.push_back({text, flags});
         return mb::kIdOk;
     }
     std::string inputBox(const std::string&, const std::string&) override { return answer; }
@@ -46,8 +45,6 @@ using Pieces = std::vector<std::pair<uint32_t, std::string>>;
 struct SerialRig : MillisecondCounter, EventPump, SerialControl, ProcessRunner {
     SerialRig();
     ~SerialRig() override;
-    SerialRig(const SerialRig&) = delete;
-    SerialRig& operator=(const SerialRig&) = delete;
 
     uint32_t timeGetTime() override { return now; }
 
@@ -76,22 +73,20 @@ struct SerialRig : MillisecondCounter, EventPump, SerialControl, ProcessRunner {
     void replyInPieces(const Pieces& pieces);
 
     uint32_t now = 0;
-    int passes = 0;
+    int passes = 0, opens = 0;
     std::set<int16_t> present;
     std::optional<SerialError> openFailure, writeFailure;
-    std::function<void(const std::string& text)> onWrite;
+    std::function<void(const std::string& text)> onWrite = [](const std::string&) {};
     std::vector<std::string> sent;
     std::vector<uint32_t> sendTimes;
     std::string rx, discarded, settings;
     int16_t port = 0, inputLen = -1;
-    int opens = 0;
 
     std::vector<std::string> runs;
     std::string findListing;
     // Listing for the n-th status run (the last one repeats).
     std::vector<std::string> statusListings;
-    bool startable = true;
-    std::function<void(const std::string& run)> onRun;
+    std::function<void(const std::string& run)> onRun = [](const std::string&) {};
 
     RecordingBoxes boxes;
     Clock clock{*this};
