@@ -27,8 +27,7 @@ const std::string kFtdiId = "USB\\VID_0403&PID_6001\\A1B2C3D4";
 
 struct Outcome {
     bool ok; // exited with 0
-    std::string out, err;
-    bool operator==(const Outcome&) const = default;
+    std::string out;
 };
 
 // Each test gets a fresh device tree, which the tool inherits; the tree's root also serves as
@@ -69,11 +68,10 @@ protected:
         }
         argv.push_back(nullptr);
         g_autofree gchar* out = nullptr;
-        g_autofree gchar* err = nullptr;
         gint status = 0;
         EXPECT_TRUE(g_spawn_sync(nullptr, argv.data(), nullptr, G_SPAWN_DEFAULT, nullptr, nullptr,
-                                 &out, &err, &status, nullptr));
-        return {g_spawn_check_wait_status(status, nullptr) != 0, out ? out : "", err ? err : ""};
+                                 &out, nullptr, &status, nullptr));
+        return {g_spawn_check_wait_status(status, nullptr) != 0, out ? out : ""};
     }
 
     UMockdevTestbed* bed_ = umockdev_testbed_new();
@@ -92,19 +90,15 @@ TEST_F(DevconTest, DisableAndEnableTheNamedAdapterOnlyAndDisabledAdaptersKeepThe
         ": FT232R USB UART (COM33)\nUSB\\VID_2341&PID_0043\\85735313: Arduino Uno (COM65)\n"
         "3 matching device(s) found.\n";
     EXPECT_EQ(devcon({"find", "USB*"}).out, listed);
-    EXPECT_EQ(devcon({"enable", "@USB\\VID_0403&PID_6001\\A1B2"}),
-              (Outcome{false, "",
-                       "kelvara-devcon: no USB serial device "
-                       "USB\\VID_0403&PID_6001\\A1B2\n"}));
-    EXPECT_EQ(devcon({"disable", kFtdiId}).ok, false) << "without @";
-    EXPECT_EQ(devcon({"disable", "@" + kFtdiId}),
-              (Outcome{true, kFtdiId + ": Disabled\n1 device(s) disabled.\n", ""}));
+    EXPECT_FALSE(devcon({"disable", "@" + kFtdiId.substr(0, 26)}).ok) << "a prefix";
+    EXPECT_FALSE(devcon({"disable", kFtdiId}).ok) << "without @";
+    EXPECT_EQ(authorized(kFtdi), "1");
+    EXPECT_TRUE(devcon({"disable", "@" + kFtdiId}).ok);
     EXPECT_EQ(authorized(kFtdi), "0");
     EXPECT_EQ(authorized(kCh340), "1");
     umockdev_testbed_remove_device(bed_, ("/sys" + kFtdi.port()).c_str());
     EXPECT_EQ(devcon({"find", "USB*"}).out, listed);
-    EXPECT_EQ(devcon({"enable", "@" + kFtdiId}),
-              (Outcome{true, kFtdiId + ": Enabled\n1 device(s) enabled.\n", ""}));
+    EXPECT_TRUE(devcon({"enable", "@" + kFtdiId}).ok);
     EXPECT_EQ(authorized(kFtdi), "1");
 }
 
