@@ -5,14 +5,12 @@
 #include <QApplication>
 #include <QFontInfo>
 #include <QFontMetricsF>
-#include <QGlyphRun>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QTest>
-#include <QTextLayout>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -39,7 +37,7 @@ struct Form1Rig : MessageBoxes, TonePlayer, ProcessRunner {
 
 // Two or more blanks (U+3000 included) separate the runs of a caption that fall around boxes;
 // labels lie beneath the other controls, so a box or button over a label hides that stretch.
-TEST(Form1Captions, EveryRunOfEveryCaptionShowsInFullAndHasItsGlyphs) {
+TEST(Form1Captions, EveryRunOfEveryCaptionShowsInFull) {
     Form1Rig rig;
     const QFont font = rig.form.font();
     ASSERT_EQ(QFontInfo(font).family().toStdString(), font.family().toStdString())
@@ -65,15 +63,6 @@ TEST(Form1Captions, EveryRunOfEveryCaptionShowsInFullAndHasItsGlyphs) {
                             left >= over.right() + 1)
                     << left << ".." << right << " under " << cover->objectName().toStdString();
             }
-        }
-        // Glyph 0 is the missing-glyph box: no installed font draws the character.
-        QTextLayout layout(label->text(), label->font());
-        layout.beginLayout();
-        layout.createLine();
-        layout.endLayout();
-        for (const QGlyphRun& glyphs : layout.glyphRuns()) {
-            EXPECT_FALSE(glyphs.glyphIndexes().contains(0u))
-                << glyphs.rawFont().familyName().toStdString();
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,12 +25,6 @@ const Adapter kFtdi{"1-3", "0403", "6001", "A1B2C3D4", "FT232R USB UART", "ttyUS
 const Adapter kCh340{"1-1.4", "1a86", "7523", "", "USB Serial", "ttyUSB1"};
 const Adapter kArduino{"1-4", "2341", "0043", "85735313", "Arduino Uno", "ttyACM0"};
 const std::string kFtdiId = "USB\\VID_0403&PID_6001\\A1B2C3D4";
-
-struct Outcome {
-    bool ok; // exited with 0
-    std::string out, err;
-    bool operator==(const Outcome&) const = default;
-};
 
 // Each test gets a fresh device tree, which the tool inherits; the tree's root also serves as
 // the runtime folder that holds the work folder and its port-link folder.
@@ -61,19 +56,22 @@ protected:
         std::ifstream(root_ + "/sys" + a.device() + "/authorized") >> value;
         return value;
     }
-    // The built tool, without a shell, in this process's environment.
-    Outcome devcon(std::vector<std::string> args) const {
+    // The built tool, without a shell, in this process's environment: its output if it exited
+    // with 0.
+    std::optional<std::string> devcon(std::vector<std::string> args) const {
         std::vector<char*> argv{const_cast<char*>(KELVARA_DEVCON)};
         for (std::string& arg : args) {
             argv.push_back(arg.data());
         }
         argv.push_back(nullptr);
         g_autofree gchar* out = nullptr;
-        g_autofree gchar* err = nullptr;
         gint status = 0;
         EXPECT_TRUE(g_spawn_sync(nullptr, argv.data(), nullptr, G_SPAWN_DEFAULT, nullptr, nullptr,
-                                 &out, &err, &status, nullptr));
-        return {g_spawn_check_wait_status(status, nullptr) != 0, out ? out : "", err ? err : ""};
+                                 &out, nullptr, &status, nullptr));
+        if (g_spawn_check_wait_status(status, nullptr) == 0) {
+            return std::nullopt;
+        }
+        return out ? out : "";
     }
 
     UMockdevTestbed* bed_ = umockdev_testbed_new();
@@ -91,20 +89,16 @@ TEST_F(DevconTest, DisableAndEnableTheNamedAdapterOnlyAndDisabledAdaptersKeepThe
         "USB\\VID_1A86&PID_7523\\1-1.4: USB Serial (COM34)\n" + kFtdiId +
         ": FT232R USB UART (COM33)\nUSB\\VID_2341&PID_0043\\85735313: Arduino Uno (COM65)\n"
         "3 matching device(s) found.\n";
-    EXPECT_EQ(devcon({"find", "USB*"}).out, listed);
-    EXPECT_EQ(devcon({"enable", "@USB\\VID_0403&PID_6001\\A1B2"}),
-              (Outcome{false, "",
-                       "kelvara-devcon: no USB serial device "
-                       "USB\\VID_0403&PID_6001\\A1B2\n"}));
-    EXPECT_EQ(devcon({"disable", kFtdiId}).ok, false) << "without @";
-    EXPECT_EQ(devcon({"disable", "@" + kFtdiId}),
-              (Outcome{true, kFtdiId + ": Disabled\n1 device(s) disabled.\n", ""}));
+    EXPECT_EQ(devcon({"find", "USB*"}), listed);
+    EXPECT_FALSE(devcon({"disable", "@" + kFtdiId.substr(0, 26)})) << "a prefix";
+    EXPECT_FALSE(devcon({"disable", kFtdiId})) << "without @";
+    EXPECT_EQ(authorized(kFtdi), "1");
+    EXPECT_TRUE(devcon({"disable", "@" + kFtdiId}));
     EXPECT_EQ(authorized(kFtdi), "0");
     EXPECT_EQ(authorized(kCh340), "1");
     umockdev_testbed_remove_device(bed_, ("/sys" + kFtdi.port()).c_str());
-    EXPECT_EQ(devcon({"find", "USB*"}).out, listed);
-    EXPECT_EQ(devcon({"enable", "@" + kFtdiId}),
-              (Outcome{true, kFtdiId + ": Enabled\n1 device(s) enabled.\n", ""}));
+    EXPECT_EQ(devcon({"find", "USB*"}), listed);
+    EXPECT_TRUE(devcon({"enable", "@" + kFtdiId}));
     EXPECT_EQ(authorized(kFtdi), "1");
 }
 

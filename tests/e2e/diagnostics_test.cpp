@@ -74,7 +74,7 @@ TEST(DiagnosticFiles, OneThatCannotBeOpenedOrWrittenIsReportedOnceAndTheWindowWo
               : rig.form->recordTo("/dev/full");
         rig.form->findChild<QAction*>("IntervalStart")->trigger();
         QTest::qWait(300);
-        EXPECT_EQ(rig.shownTexts(), Strings{message});
+        EXPECT_EQ(rig.boxes.shownTexts(), Strings{message});
         EXPECT_EQ(rig.text("Text9"), "5.481");
     }
 }
@@ -142,10 +142,10 @@ TEST(ChosenPort, IsProbedAlone) {
     rig.form->choosePort(9);
     ASSERT_TRUE(rig.form->Form_Load());
     EXPECT_EQ(rig.state().i_comPort, 9);
-    const Strings trace = lines("\n");
-    EXPECT_EQ(std::ranges::count_if(
-                  trace, [](const auto& line) { return line.find("probe COM") != line.npos; }),
-              1);
+    EXPECT_EQ(
+        std::ranges::count_if(lines("\n"),
+                              [](const auto& line) { return line.find("probe COM") != line.npos; }),
+        1);
 }
 
 } // namespace

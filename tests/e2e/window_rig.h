@@ -41,8 +41,6 @@ struct WindowRig {
     ModuleState& state() { return Form1Access::state(*form); }
     SerialContext& serial() { return Form1Access::serial(*form); }
 
-    std::vector<std::string> shownTexts() const { return boxes.shownTexts(); }
-
     RecordingBoxes boxes;
     RecordingTones tones;
     QtProcessRunner console;

@@ -14,9 +14,7 @@ TEST(StatusFlags, ShowsEachFlagInverted) {
         {"E1,x,1,1,1,1,1,1,1,1,1,1,1;", "0100000000000", Complete},
         // Without separators the digits from a position on read as one number.
         {"E0010000000000000000000000;", "0011111111111", Complete},
-        // A dead link raises every flag; another transaction's reply is not shown.
-        {"", "1111111111111", Failed},
-        // A port lost before the send leaves the last reply in the buffer: not shown as live.
+        // A dead link raises every flag, even with a reply left in the buffer from before.
         {"E1,1,1,1,1,1,1,1,1,1,1,1,1;", "1111111111111", Failed},
         {"E1,1,1,1,1,1,1,1,1,1,1,1,1;", "_____________", Refused}};
     const Strings boxes{"Text12(0)",  "Text12(1)", "Text12(2)", "Text12(3)", "Text12(4)",
