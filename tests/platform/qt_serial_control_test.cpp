@@ -1,7 +1,6 @@
 // The serial control over QSerialPort against a pseudo-terminal linked into a private
 // port-link folder: error numbers, descriptions and failures raised later.
 
-#include <QCoreApplication>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -49,15 +48,15 @@ struct Control : QtSerialControl {
     std::string failure;
 };
 
-TEST(QtSerialControl, NamesWithoutADeviceAreError8002) {
+// Names without a device are error 8002; a port held by another program fails with its own
+// description.
+TEST(QtSerialControl, OpeningFailuresCarryTheirNumberAndDescription) {
     Control control;
     EXPECT_EQ(control.open(40), kErrPortNotExist) << "no link at all";
     std::filesystem::create_symlink("/nonexistent/tty", portlinks::linkPath(41));
     EXPECT_EQ(control.open(41), kErrPortNotExist) << "link pointing nowhere";
     EXPECT_FALSE(control.portOpen());
-}
 
-TEST(QtSerialControl, PortHeldByAnotherProgramFailsWithItsDescription) {
     LinkedPty pty(6);
     Control holder;
     ASSERT_EQ(holder.open(6), 0);

@@ -63,11 +63,11 @@ int main(int argc, char** argv) {
         return 1;
     }
 #endif
-    std::string line;
+    std::ofstream log(kFolder + "/fake-devcon.log", std::ios::app);
     for (const auto& arg : args) {
-        line += (line.empty() ? "" : " ") + arg;
+        log << (&arg == &args.front() ? "" : " ") << arg;
     }
-    std::ofstream(kFolder + "/fake-devcon.log", std::ios::app) << line << '\n';
+    log << std::endl;
     const std::string verb = args.size() == 2 ? args[0] : "";
     if (verb != "find" && verb != "status" && verb != "disable" && verb != "enable") {
         std::fprintf(stderr,
@@ -85,15 +85,11 @@ int main(int argc, char** argv) {
         }
         const auto found = adapters();
         for (const int com : found) {
-            const std::string name =
-                "Simulated USB serial adapter (COM" + std::to_string(com) + ")";
-            const std::string state =
-                disabled.count(stateKey(com)) != 0 ? "Device is disabled." : "Driver is running.";
-            if (verb == "find") {
-                std::printf("%s: %s\n", adapterId(com).c_str(), name.c_str());
-            } else {
-                std::printf("%s\n    Name: %s\n    %s\n", adapterId(com).c_str(), name.c_str(),
-                            state.c_str());
+            std::printf("%s%s Simulated USB serial adapter (COM%d)\n", adapterId(com).c_str(),
+                        verb == "find" ? ":" : "\n    Name:", com);
+            if (verb == "status") {
+                std::puts(disabled.count(stateKey(com)) != 0 ? "    Device is disabled."
+                                                             : "    Driver is running.");
             }
         }
         std::printf("%zu matching device(s) found.\n", found.size());
@@ -104,11 +100,8 @@ int main(int argc, char** argv) {
             if (!switchAdapter(com, verb)) {
                 return 1;
             }
-            if (verb == "enable") {
-                disabled.erase(stateKey(com));
-            } else {
-                disabled.insert(stateKey(com));
-            }
+            verb == "enable" ? (void)disabled.erase(stateKey(com))
+                             : (void)disabled.insert(stateKey(com));
             std::ofstream out(kFolder + "/fake-devcon.state", std::ios::trunc);
             for (const auto& k : disabled) {
                 out << k << '\n';
