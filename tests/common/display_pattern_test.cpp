@@ -16,23 +16,23 @@ TEST(formatDisplay, RoundsEachPatternsDigitsAndDropsOrKeepsTheIntegerZero) {
     const Case whole[] = {{0.4, ""},  {0.5, "1"},    {99.5, "100"}, {1e20, "100000000000000000000"},
                           {50, "50"}, {kInf, "inf"}, {2.5, "3"},    {805 / 10.0, "81"},
                           {-0.4, ""}, {-2.5, "-3"},  {0, ""}};
-    ExpectCases(shown(DisplayPattern::Whole), whole);
+    expectCases(shown(DisplayPattern::Whole), whole);
     const Case oneDecimal[] = {
         {0, ".0"},     {4.9951171875, "5.0"}, {-0.5, "-.5"},  {-1e20, "-100000000000000000000.0"},
         {2, "2.0"},    {0.15, ".2"},          {9.96, "10.0"}, {0.35, ".4"},
         {-0.01, ".0"}, {-0.35, "-.4"},        {0.05, ".1"},   {kNaN, "nan"},
         {0.04, ".0"}};
-    ExpectCases(shown(DisplayPattern::OneDecimal), oneDecimal);
+    expectCases(shown(DisplayPattern::OneDecimal), oneDecimal);
     const Case threeDecimals[] = {
         {0, ".000"},         {-1.5, "-1.500"},    {5.0 * 0.0861 + 5.0 + 0.0501, "5.481"},
         {-0.0004, ".000"},   {0.977, ".977"},     {(1001 * 3 / 1024.0) * (10 / 3.0), "9.775"},
         {9.765625, "9.766"}, {0.0005, ".001"},    {123456789012345678.0, "123456789012346000.000"},
         {1.0005, "1.001"},   {-1.0005, "-1.001"}, {9.9995, "10.000"}};
-    ExpectCases(shown(DisplayPattern::ThreeDecimals), threeDecimals);
+    expectCases(shown(DisplayPattern::ThreeDecimals), threeDecimals);
     const Case fourDecimals[] = {{-100 / 10000.0, "-0.0100"}, {1e-20, "0.0000"},   {-kInf, "-inf"},
                                  {65535 / 10000.0, "6.5535"}, {0.00005, "0.0001"}, {0, "0.0000"},
                                  {-0.00004, "0.0000"},        {-0.0, "0.0000"},    {9.5, "9.5000"}};
-    ExpectCases(shown(DisplayPattern::FourDecimals), fourDecimals);
+    expectCases(shown(DisplayPattern::FourDecimals), fourDecimals);
 }
 
 } // namespace

@@ -10,7 +10,7 @@ TEST(roundHalfEvenInt16, RoundsToNearestWithHalvesToEvenNeighbour) {
         {32767.4, 32767},   {kNaN, std::nullopt},     {13.5, 14}, {kInf, std::nullopt},
         {-32768.5, -32768}, {-32768.6, std::nullopt}, {2.6, 3},   {-2.6, -3},
         {12.500000001, 13}, {3002 / 3.0, 1001},       {-0.5, 0},  {-2.5, -2}};
-    ExpectCases(roundHalfEvenInt16, cases);
+    expectCases(roundHalfEvenInt16, cases);
 }
 
 } // namespace

@@ -18,23 +18,23 @@ TEST(leadingNumber, ReadsTheNumberTheTextStartsWith) {
         {"- 1", -1},  {"1 .5", 1.5}, {"1 E 2", 100},  {"1e - 2", 0.01}, {"\n\t 7;", 7},
         {" 1 2", 12}, {"1E+", 1},    {"12E", 12},     {"1d+1", 10},     {"1E2E3", 100},
         {"7Ex", 7},   {"3D-;", 3},   {"0E999", 0},    {"2.5D2", 250},   {"1E-2", 0.01}};
-    ExpectCases(leading, cases);
+    expectCases(leading, cases);
     // "&H" and "&O" integers; digit strings and exponents far beyond what a double holds.
     const Case radix[] = {
         {"&X1", 0},    {"&O78", 7},  {"&HaAfF9", 0xaaff9},    {"1.8E308", kInf}, {"1E-400", 0},
         {" &H10", 16}, {"&H1G", 1},  {"0.00001E310", 1e305},  {"&h 1 F", 31},    {"-1E400", -kInf},
         {"&H", 0},     {"&o17", 15}, {"4.9E-324", kDenormMin}};
-    ExpectCases(leading, radix);
+    expectCases(leading, radix);
     const std::string zeros(5000, '0');
     const std::string nines(30, '9');
     const Case longer[] = {{zeros + "7", 7},     {"0." + zeros + "25E5001", 2.5},
                            {"-1E-" + nines, 0},  {"1234567890123456789", 1234567890123456789.0},
                            {"1" + zeros, kInf},  {"1" + zeros + "E-5000", 1},
                            {"1D" + nines, kInf}, {"0." + std::string(5000, '3'), 1.0 / 3}};
-    ExpectCases(leading, longer);
+    expectCases(leading, longer);
     const std::pair<std::size_t, double> positions[] = {{1, 0},   {0, 0},    {16, 0},  {17, 0},
                                                         {2, 512}, {7, 1024}, {12, 100}};
-    ExpectCases([](std::size_t pos) { return leadingNumber("S0512,1024,0100;", pos); }, positions);
+    expectCases([](std::size_t pos) { return leadingNumber("S0512,1024,0100;", pos); }, positions);
 }
 
 // A box holds a number when its text starts with one; "1,5" is a decimal comma, no number.
@@ -42,7 +42,7 @@ TEST(boxNumber, IsNothingWithoutANumberOrWithADecimalComma) {
     const std::pair<std::string, std::optional<double>> cases[] = {
         {"1,5", std::nullopt}, {"1,", 1},           {"2.5 kV", 2.5},        {"2.5x1", 2.5},
         {"", std::nullopt},    {"-", std::nullopt}, {" 2 ,5", std::nullopt}};
-    ExpectCases([](const std::string& text) { return boxNumber(text); }, cases);
+    expectCases([](const std::string& text) { return boxNumber(text); }, cases);
 }
 
 } // namespace

@@ -16,7 +16,7 @@ inline constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 inline constexpr double kDenormMin = std::numeric_limits<double>::denorm_min();
 
 // Expects check(input) == expected for every {input, expected} case; a failure names the input.
-void ExpectCases(const auto& check, const auto& cases) {
+void expectCases(const auto& check, const auto& cases) {
     for (const auto& [input, expected] : cases) {
         SCOPED_TRACE(testing::Message() << "input " << testing::PrintToString(input));
         EXPECT_EQ(check(input), expected);

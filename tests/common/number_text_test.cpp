@@ -16,12 +16,12 @@ TEST(plainNumberText, WritesFifteenDigitsWithoutTrailingZerosOrZeroBeforePoint) 
                             {0.5 - 1, "-.5"},        {0.08615 * 10000, "861.5"},
                             {0.0501 * 10000, "501"}, {0.1234567890123456789, ".123456789012346"},
                             {0.1 + 0.2, ".3"}};
-    ExpectCases(plainNumberText, rounded);
+    expectCases(plainNumberText, rounded);
     const Case digits[] = {{0, "0"},      {2.5, "2.5"},       {1e-15, ".000000000000001"},
                            {20, "20"},    {-0.5, "-.5"},      {-2.5e-15, "-.0000000000000025"},
                            {0.05, ".05"}, {-0.001, "-.001"},  {123456789012345, "123456789012345"},
                            {-0.0, "0"},   {100000, "100000"}, {999999999999999, "999999999999999"}};
-    ExpectCases(plainNumberText, digits);
+    expectCases(plainNumberText, digits);
     const Case exponent[] = {
         {1e15, "1E+15"},        {999999999999999.6, "1E+15"},
         {1e100, "1E+100"},      {kDenormMin, "4.94065645841247E-324"},
@@ -29,7 +29,7 @@ TEST(plainNumberText, WritesFifteenDigitsWithoutTrailingZerosOrZeroBeforePoint) 
         {-1.5e20, "-1.5E+20"},  {1.7976931348623157e308, "1.79769313486232E+308"},
         {9.99e-16, "9.99E-16"}, {kInf, "inf"},
         {-kInf, "-inf"},        {kNaN, "nan"}};
-    ExpectCases(plainNumberText, exponent);
+    expectCases(plainNumberText, exponent);
 }
 
 TEST(boxNumberText, KeepsZeroBeforePointBelowOne) {
@@ -37,7 +37,7 @@ TEST(boxNumberText, KeepsZeroBeforePointBelowOne) {
         {0, "0"},      {0.5, "0.5"},    {-0.5, "-0.5"},   {0.5 - 1, "-0.5"},   {12.30 + 1, "13.3"},
         {-0.0, "0"},   {0.05, "0.05"},  {0.5 + 1, "1.5"}, {1.5e20, "1.5E+20"}, {1.5e-16, "1.5E-16"},
         {kInf, "inf"}, {-kInf, "-inf"}, {kNaN, "nan"}};
-    ExpectCases(boxNumberText, cases);
+    expectCases(boxNumberText, cases);
 }
 
 } // namespace

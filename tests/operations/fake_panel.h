@@ -18,7 +18,7 @@ using Click = std::function<void(Panel&)>;
 struct Exchange {
     std::string reply;
     CommandOutcome outcome = Complete;
-    std::function<void()> during{};
+    std::function<void()> during = [] {};
 };
 
 // Link, window and message boxes of a panel with a port open. Like the real link, a call
@@ -29,7 +29,7 @@ struct FakePanel : CommandLink, Window, MessageBoxes {
     // Exchanges per command, used in turn; an unscripted command is answered with its letter
     // and a 0.
     std::map<std::string, std::deque<Exchange>> script;
-    std::function<void()> duringWait, whileBoxOpen;
+    std::function<void()> duringWait = [] {}, whileBoxOpen = [] {};
     Strings sent, refused; // sent includes the waits ("wait 50")
     Texts texts;
     Strings frames, prompts, answers, shown;
@@ -54,16 +54,14 @@ struct FakePanel : CommandLink, Window, MessageBoxes {
         sent.push_back(cmd);
         m.bCommBusy = 1;
         m.sRecvBuf.clear();
-        if (e.during)
-            e.during();
+        e.during();
         m.sRecvBuf = e.reply;
         m.bCommBusy = 0;
         return e.outcome;
     }
     bool waitmSec(int32_t mS) override {
         sent.push_back("wait " + std::to_string(mS));
-        if (duringWait)
-            duringWait();
+        duringWait();
         return !m.bUnloading;
     }
 
@@ -79,8 +77,7 @@ struct FakePanel : CommandLink, Window, MessageBoxes {
 
     int messageBox(const std::string& text, int, const std::string&) override {
         shown.push_back(text);
-        if (auto run = std::exchange(whileBoxOpen, nullptr))
-            run();
+        std::exchange(whileBoxOpen, [] {})();
         return mb::kIdOk;
     }
     std::string inputBox(const std::string& prompt, const std::string&) override {
