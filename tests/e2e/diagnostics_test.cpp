@@ -82,51 +82,45 @@ TEST(DiagnosticFiles, OneThatCannotBeOpenedOrWrittenIsReportedOnceAndTheWindowWo
 // After stop no tick follows. A part of a tick that was not read has empty fields, never the boxes'
 // raised flags or earlier values; numbers take "." whatever the locale.
 TEST(MonitoringRecord, EachTickAppendsTheBoxesItReadEvenUnderAGermanLocale) {
-    struct Case {
-        const char* control;
-        std::size_t ticks;
-        bool flagsRead, monitorRead;
-    };
-    const Case cases[] = {{"noise 0", 10, true, true},
-                          {"silent on", 1, false, false},
-                          {"out-of-range on", 1, true, false}};
+    const std::tuple<const char*, std::size_t, bool, bool> cases[] = {
+        {"noise 0", 10, true, true},
+        {"silent on", 1, false, false},
+        {"out-of-range on", 1, true, false}};
     const std::string before = std::setlocale(LC_ALL, nullptr);
     ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
-    Strings boxes{"Text9", "Text10", "Text11"};
-    for (int i = 0; i <= 10; ++i) {
-        boxes.push_back("Text12(" + std::to_string(i) + ")");
+    Strings boxes{"Text9", "Text10", "Text11", "Text13", "Text14"};
+    for (int i = 10; i >= 0; --i) {
+        boxes.insert(boxes.begin() + 3, "Text12(" + std::to_string(i) + ")");
     }
-    boxes.insert(boxes.end(), {"Text13", "Text14"});
-    for (const auto& tc : cases) {
-        SCOPED_TRACE(tc.control);
+    for (const auto& [control, ticks, flagsRead, monitorRead] : cases) {
+        SCOPED_TRACE(control);
         std::remove(diagnosticPath().c_str());
         SimulatedWindow rig(6, {"--counts", "512,512,512", "--no-pacing"}, 100);
         ASSERT_TRUE(rig.ready);
         rig.state().iComRetryCount = 0;
         rig.state().iUsbRetryCount = 0;
         rig.form->recordTo(diagnosticPath());
-        ASSERT_TRUE(simControl(6, tc.control));
-        std::size_t ticks = 0;
+        ASSERT_TRUE(simControl(6, control));
+        std::size_t ticked = 0;
         QObject::connect(rig.form->findChild<QTimer*>("Timer1"), &QTimer::timeout,
-                         [&] { ++ticks; });
+                         [&] { ++ticked; });
         rig.form->findChild<QAction*>("IntervalStart")->trigger();
-        ASSERT_TRUE(serveUntil([&] { return ticks == tc.ticks; }, 10000));
+        ASSERT_TRUE(serveUntil([&] { return ticked == ticks; }, 10000));
         rig.form->findChild<QAction*>("IntervalStop")->trigger();
-        QTest::qWait(tc.ticks == 10 ? 300 : 0);
+        QTest::qWait(ticks == 10 ? 300 : 0);
         // The values hold still: every row is the boxes as the last tick left them.
         std::string shown;
         for (std::size_t b = 0; b < boxes.size(); ++b) {
-            shown +=
-                "," + ((b < 3 ? tc.monitorRead : tc.flagsRead) ? rig.text(boxes[b].c_str()) : "");
+            shown += "," + ((b < 3 ? monitorRead : flagsRead) ? rig.text(boxes[b].c_str()) : "");
         }
         const Strings rows = lines("\r\n");
-        ASSERT_EQ(rows.size(), tc.ticks + 1);
+        ASSERT_EQ(rows.size(), ticks + 1);
         EXPECT_EQ(std::ranges::count(rows[0], ','), 16);
         for (std::size_t t = 1; t < rows.size(); ++t) {
             EXPECT_TRUE(std::regex_match(rows[t].substr(0, 23), kTimestamp)) << rows[t];
             EXPECT_EQ(rows[t].substr(23), shown);
         }
-        EXPECT_EQ(shown.starts_with(",5.481,"), tc.monitorRead) << shown;
+        EXPECT_EQ(shown.starts_with(",5.481,"), monitorRead) << shown;
     }
     std::setlocale(LC_ALL, before.c_str());
 }
