@@ -26,31 +26,31 @@ FieldDiagnostics::FieldDiagnostics(SerialContext& serial, TracedMessageBoxes& me
 
 void FieldDiagnostics::traceTo(const std::string& path) {
     // A failure to write comes inside a transaction's wait: shown once the link is idle.
-    trace_ = std::make_unique<TraceFile>(path, timestamp_, [this, path](const std::string& r) {
+    auto trace = std::make_unique<TraceFile>(path, timestamp_, [this, path](const std::string& r) {
         serial_.m.pendingWarnings.push_back(cannotBeWritten("Trace file", path, r, "The trace"));
     });
-    if (!trace_->file().isOpen()) {
+    // A trace that cannot be opened leaves the one in use, if any, in place.
+    if (!trace->file().isOpen()) {
         messages_.messageBox(
-            cannotBeOpened("Trace file", path, trace_->file().openFailure(), "a trace"),
+            cannotBeOpened("Trace file", path, trace->file().openFailure(), "a trace"),
             mb::kIconWarning | mb::kSystemModal, kAppTitle);
-        trace_.reset();
         return;
     }
+    trace_ = std::move(trace);
     serial_.trace = trace_.get();
     messages_.setTrace(trace_.get());
 }
 
 void FieldDiagnostics::recordTo(const std::string& path) {
-    record_ = std::make_unique<LineFile>(path, [this, path](const std::string& r) {
+    auto record = std::make_unique<LineFile>(path, [this, path](const std::string& r) {
         serial_.m.pendingWarnings.push_back(cannotBeWritten("Record file", path, r, "The record"));
     });
-    if (!record_->isOpen()) {
-        messages_.messageBox(
-            cannotBeOpened("Record file", path, record_->openFailure(), "a record"),
-            mb::kIconWarning | mb::kSystemModal, kAppTitle);
-        record_.reset();
+    if (!record->isOpen()) {
+        messages_.messageBox(cannotBeOpened("Record file", path, record->openFailure(), "a record"),
+                             mb::kIconWarning | mb::kSystemModal, kAppTitle);
         return;
     }
+    record_ = std::move(record);
     if (record_->wasEmpty()) {
         record_->append(monitoringRecordHeader());
     }

@@ -135,7 +135,10 @@ TEST(ChosenPort, IsProbedAlone) {
     rig.form->traceTo(diagnosticPath());
     rig.form->choosePort(9);
     ASSERT_TRUE(rig.form->Form_Load());
-    EXPECT_EQ(rig.state().i_comPort, 9);
+    const ModuleState& s = rig.state();
+    EXPECT_EQ(std::vector<int>({s.i_comPort, s.iUsbRetryCount, s.iUsbRecoveryTime, s.iComRetryCount,
+                                s.iComRecoveryTime}),
+              std::vector<int>({9, 1, 3000, 2, 3000}));
     EXPECT_EQ(
         std::ranges::count_if(lines("\n"),
                               [](const auto& line) { return line.find("probe COM") != line.npos; }),

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "fake_panel.h"
 #include "operations/ad_calibration.h"
 
@@ -66,6 +68,11 @@ TEST(AdCalibration, WriteTakesOnlyCoefficientsTheControllerTook) {
         EXPECT_DOUBLE_EQ(f.m.dAdGain, c.gain);
         EXPECT_DOUBLE_EQ(f.m.dAdOffset, c.offset);
         EXPECT_EQ(f.m.pendingWarnings.size(), c.warnings);
+        // Refused, AD_GAIN stops the write before AD_OFFSET.
+        EXPECT_EQ(
+            std::ranges::count_if(f.m.pendingWarnings,
+                                  [](const auto& w) { return w.ends_with("not sent either."); }),
+            c.outcome == Refused ? 1 : 0);
     }
 }
 

@@ -39,6 +39,7 @@ TEST(Rs232cFind, ReturnsFirstAnsweringPortAndLeavesItClosed) {
             }
         };
         EXPECT_EQ(Rs232cFind(rig.c), tc.expected);
+        EXPECT_EQ(rig.port, tc.expected != 0 ? tc.expected : 128); // the scan ends at COM128
         EXPECT_FALSE(rig.portOpen());
         EXPECT_EQ(rig.now, tc.expectedMs);
         EXPECT_EQ(rig.sent, std::vector<std::string>(tc.probes, "E\r\n"));
