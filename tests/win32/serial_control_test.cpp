@@ -11,13 +11,6 @@
 
 namespace {
 
-// No device console: a recovery ends at once.
-struct Rig : Win32Rig {
-    explicit Rig(int16_t com) : Win32Rig(win32::applicationFolder(), "no-device-console") {
-        m.i_comPort = com;
-    }
-};
-
 TEST(SerialControl, OpeningFailuresCarryTheirNumberAndDescription) {
     const std::tuple<int16_t, int, std::string> cases[] = {
         {9, kErrPortNotExist, "COM9: opening the port: File not found."},
@@ -25,7 +18,7 @@ TEST(SerialControl, OpeningFailuresCarryTheirNumberAndDescription) {
     };
     for (const auto& [com, number, description] : cases) {
         SCOPED_TRACE(com);
-        Rig rig(com);
+        Win32Rig rig(win32::applicationFolder(), "no-device-console");
         rig.port.setCommPort(com);
         try {
             rig.port.setPortOpen(true);
@@ -41,7 +34,7 @@ TEST(SerialControl, OpeningFailuresCarryTheirNumberAndDescription) {
 // pseudo-terminal keeps 8 bits, no parity). A reply nobody collects (it came during a plain
 // timed wait) is counted whole and discarding it empties the buffer.
 TEST(SerialControl, SettingsReachTheLineAndStaleRepliesAreDiscarded) {
-    Rig rig(3);
+    Win32Rig rig(win32::applicationFolder(), "no-device-console");
     ASSERT_FALSE(Rs232cSetInit(rig.c, 3));
     rig.port.setSettings("9600,n,8,2");
     HANDLE line = CreateFileW(L"\\\\.\\COM3", GENERIC_READ | GENERIC_WRITE, 0, nullptr,
@@ -65,7 +58,9 @@ TEST(SerialControl, SettingsReachTheLineAndStaleRepliesAreDiscarded) {
 // with the port's own description, and the port is left closed. (A silent one is the
 // silent-road scenario's.)
 TEST(SerialControl, VanishedControllerFailsTheTransaction) {
-    Rig rig(6);
+    // No device console: the recovery ends at once.
+    Win32Rig rig(win32::applicationFolder(), "no-device-console");
+    rig.m.i_comPort = 6;
     ASSERT_FALSE(Rs232cSetInit(rig.c, 6));
     ASSERT_EQ(Rs232cCommand(rig.c, "E"), CommandOutcome::Complete);
     ASSERT_EQ(
