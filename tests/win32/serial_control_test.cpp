@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/win32/utf16.h"
 #include "platform/win32/work_folder.h"
 #include "serial/port_discovery.h"
 #include "serial/transaction.h"
@@ -63,9 +64,14 @@ TEST(SerialControl, VanishedControllerFailsTheTransaction) {
     rig.m.i_comPort = 6;
     ASSERT_FALSE(Rs232cSetInit(rig.c, 6));
     ASSERT_EQ(Rs232cCommand(rig.c, "E"), CommandOutcome::Complete);
-    ASSERT_EQ(
-        std::system((std::string(std::getenv("KELVARA_SIM")) + " --port 6 --control quit").c_str()),
-        0);
+    std::wstring quit =
+        win32::toUtf16(std::string(std::getenv("KELVARA_SIM")) + " --port 6 --control quit");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(nullptr, quit.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &process));
+    WaitForSingleObject(process.hProcess, INFINITE);
     Sleep(200);
     EXPECT_EQ(Rs232cCommand(rig.c, "E"), CommandOutcome::Failed);
     ASSERT_EQ(rig.boxes.shown.size(), 1U);
