@@ -10,18 +10,16 @@
 
 namespace {
 
-// Plain non-ASCII text crosses in the diagnostics scenario's trace path; outside the BMP a
-// character is a surrogate pair.
-TEST(Text, Utf8AndUtf16RoundTrip) {
-    EXPECT_EQ(win32::toUtf16("\xF0\x9F\x94\x8C"), L"\xd83d\xdd0c");
-    EXPECT_EQ(win32::toUtf8(L"\xd83d\xdd0c"), "\xF0\x9F\x94\x8C");
-    EXPECT_EQ(win32::toUtf16(std::string("a\xFF") + "b"), L"a\ufffdb");
-}
-
 // The operator's hand reads the box's text (or the input box's prompt), types into the input
 // box and presses a button: the button pressed is the message box's answer; the input box
 // gives the typed text on OK and nothing on Cancel. OK on a plain box is the scenarios' road.
-TEST(Text, BoxesShowTheTextAndGiveTheAnswer) {
+TEST(Text, CrossesIntoTheBoxesAndBack) {
+    // Plain non-ASCII text crosses in the diagnostics scenario's trace path; outside the BMP a
+    // character is a surrogate pair.
+    EXPECT_EQ(win32::toUtf16("\xF0\x9F\x94\x8C"), L"\xd83d\xdd0c");
+    EXPECT_EQ(win32::toUtf8(L"\xd83d\xdd0c"), "\xF0\x9F\x94\x8C");
+    EXPECT_EQ(win32::toUtf16(std::string("a\xFF") + "b"), L"a\ufffdb");
+
     const std::tuple<bool, std::string, std::wstring, int, std::string> cases[] = {
         {false, "not found a device\r\n\r\n", L"", mb::kIdCancel, "2"},
         {true, "Password?", L"\u30d1\u30b9", mb::kIdOk, "\xE3\x83\x91\xE3\x82\xB9"},
