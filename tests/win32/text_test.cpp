@@ -10,53 +10,39 @@
 
 namespace {
 
-// Plain non-ASCII text crosses in the diagnostics scenario's trace path; outside the BMP a
-// character is a surrogate pair.
-TEST(Text, Utf8AndUtf16RoundTrip) {
-    EXPECT_EQ(win32::toUtf16(""), L"");
-    EXPECT_EQ(win32::toUtf16("\xF0\x9F\x94\x8C"), L"\xd83d\xdd0c");
-    EXPECT_EQ(win32::toUtf8(L"\xd83d\xdd0c"), "\xF0\x9F\x94\x8C");
-    EXPECT_EQ(win32::toUtf16(std::string("a\xFF") + "b"), L"a\ufffdb");
-}
-
 // The operator's hand reads the box's text (or the input box's prompt), types into the input
 // box and presses a button: the button pressed is the message box's answer; the input box
 // gives the typed text on OK and nothing on Cancel. OK on a plain box is the scenarios' road.
-TEST(Text, BoxesShowTheTextAndGiveTheAnswer) {
-    struct Case {
-        bool input;
-        std::string text;
-        std::wstring typed;
-        int press;
-        std::string answer;
-    };
-    const Case cases[] = {
+TEST(Text, CrossesIntoTheBoxesAndBack) {
+    // Plain non-ASCII text crosses in the diagnostics scenario's trace path; outside the BMP a
+    // character is a surrogate pair.
+    EXPECT_EQ(win32::toUtf16("\xF0\x9F\x94\x8C"), L"\xd83d\xdd0c");
+    EXPECT_EQ(win32::toUtf8(L"\xd83d\xdd0c"), "\xF0\x9F\x94\x8C");
+    EXPECT_EQ(win32::toUtf16(std::string("a\xFF") + "b"), L"a\ufffdb");
+
+    const std::tuple<bool, std::string, std::wstring, int, std::string> cases[] = {
         {false, "not found a device\r\n\r\n", L"", mb::kIdCancel, "2"},
         {true, "Password?", L"\u30d1\u30b9", mb::kIdOk, "\xE3\x83\x91\xE3\x82\xB9"},
         {true, "Password?", L"secret", mb::kIdCancel, ""},
     };
-    for (const auto& k : cases) {
-        SCOPED_TRACE(k.answer);
-        std::wstring shown;
+    for (const auto& [input, text, typed, press, wanted] : cases) {
+        SCOPED_TRACE(wanted);
+        wchar_t shown[256] = {};
         std::thread hand([&] {
             HWND box = nullptr;
             for (int i = 0; i < 500 && (box = FindWindowW(L"#32770", L"Kelvara")) == nullptr; ++i) {
                 Sleep(10);
             }
-            ASSERT_NE(box, nullptr);
-            wchar_t text[256] = {};
-            GetDlgItemTextW(box, k.input ? 100 : 0xFFFF, text, 256);
-            shown = text;
-            SetDlgItemTextW(box, 101, k.typed.c_str());
-            PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(k.press), 0);
+            GetDlgItemTextW(box, input ? 100 : 0xFFFF, shown, 256);
+            SetDlgItemTextW(box, 101, typed.c_str());
+            PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(press), 0);
         });
         Win32MessageBoxes boxes;
-        const std::string answer =
-            k.input ? boxes.inputBox(k.text, kAppTitle)
-                    : std::to_string(boxes.messageBox(k.text, mb::kOkCancel, kAppTitle));
+        EXPECT_EQ(input ? boxes.inputBox(text, kAppTitle)
+                        : std::to_string(boxes.messageBox(text, mb::kOkCancel, kAppTitle)),
+                  wanted);
         hand.join();
-        EXPECT_EQ(shown, win32::toUtf16(k.text));
-        EXPECT_EQ(answer, k.answer);
+        EXPECT_EQ(shown, win32::toUtf16(text));
     }
 }
 

@@ -190,7 +190,7 @@ void menuSelf() {
     }
 }
 
-void tabs(int count) {
+void tabs(DWORD count) {
     const auto focus = [] {
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
@@ -199,7 +199,7 @@ void tabs(int count) {
     };
     HWND at = focus();
     say(L"focus", nameOf(at));
-    for (int i = 0; i < count; ++i) {
+    for (DWORD i = 0; i < count; ++i) {
         PostMessageW(at, WM_KEYDOWN, VK_TAB, 0);
         PostMessageW(at, WM_KEYUP, VK_TAB, 0xC0000001);
         HWND from = at;
@@ -218,11 +218,11 @@ void start(const std::wstring& program, const std::wstring& arguments) {
         return;
     }
     std::wstring commandLine = L"\"" + program + L"\" " + arguments;
-    const std::wstring folder = program.substr(0, program.find_last_of(L"\\/"));
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     require(CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                           folder.c_str(), &startup, &driven),
+                           program.substr(0, program.find_last_of(L"\\/")).c_str(), &startup,
+                           &driven),
             L"cannot start " + program);
 }
 
@@ -232,46 +232,46 @@ void run(const std::vector<std::wstring>& args) {
         require(next < args.size(), L"a step lacks its argument");
         return args[next++];
     };
-    const auto number = [&] { return std::stoi(take()); };
+    const auto number = [&] { return static_cast<DWORD>(std::stoul(take())); };
     const auto child = [&] { return GetDlgItem(window(), idOf(form1::kControls, take())); };
-    const auto exits = [&] {
-        require(WaitForSingleObject(driven.hProcess, static_cast<DWORD>(number())) == WAIT_OBJECT_0,
-                L"the program is still running");
-        DWORD code = 0;
-        GetExitCodeProcess(driven.hProcess, &code);
-        say(L"exit-code", code);
-    };
-    const auto shown = [] {
-        await([] { return window() != nullptr; }, 60000, L"not shown");
-        say(L"shown-ms", (Clock::now() - kStarted) / std::chrono::milliseconds(1));
-    };
-    const auto expect = [&] {
-        HWND box = child();
-        const std::wstring wanted = take();
-        await([&] { return textOf(box) == wanted; }, 10000,
-              nameOf(box) + L" never shows " + wanted);
-    };
-    const auto set = [&] {
-        HWND box = child();
-        send(false, box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(take().c_str()));
-    };
     const std::map<std::wstring, std::function<void()>> steps = {
-        {L"shown", shown},
+        {L"shown",
+         [] {
+             await([] { return window() != nullptr; }, 60000, L"not shown");
+             say(L"shown-ms", (Clock::now() - kStarted) / std::chrono::milliseconds(1));
+         }},
         {L"hidden", [] { require(!window(), L"the window is shown"); }},
         {L"click", [&] { send(false, child(), BM_CLICK, 0); }},
         {L"press", [&] { send(true, child(), BM_CLICK, 0); }},
         {L"menu", [&] { send(false, window(), WM_COMMAND, menuId(take())); }},
         {L"menu-post", [&] { send(true, window(), WM_COMMAND, menuId(take())); }},
-        {L"set", set},
-        {L"expect", expect},
+        {L"set",
+         [&] {
+             HWND box = child();
+             send(false, box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(take().c_str()));
+         }},
+        {L"expect",
+         [&] {
+             HWND box = child();
+             const std::wstring wanted = take();
+             await([&] { return textOf(box) == wanted; }, 10000,
+                   nameOf(box) + L" never shows " + wanted);
+         }},
         {L"dialog", [] { say(L"dialog", textOf(GetDlgItem(awaitDialog(), kMessageTextId))); }},
         {L"message", [&] { answer(take(), L""); }},
         {L"input", [&] { answer(L"", take()); }},
         {L"no-message", [] { require(dialog() == nullptr, L"a message is shown"); }},
         {L"tabs", [&] { tabs(number()); }},
         {L"close", [] { send(true, window(), WM_CLOSE, 0); }},
-        {L"exits", exits},
-        {L"sleep", [&] { Sleep(static_cast<DWORD>(number())); }},
+        {L"exits",
+         [&] {
+             require(WaitForSingleObject(driven.hProcess, number()) == WAIT_OBJECT_0,
+                     L"the program is still running");
+             DWORD code = 0;
+             GetExitCodeProcess(driven.hProcess, &code);
+             say(L"exit-code", code);
+         }},
+        {L"sleep", [&] { Sleep(number()); }},
         {L"dump", [] { dump(window()); }},
         {L"menu-self", menuSelf},
     };
