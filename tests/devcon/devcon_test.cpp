@@ -4,7 +4,6 @@
 #include <fstream>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 #include <umockdev.h>
@@ -57,18 +56,13 @@ protected:
         return value;
     }
     // The built tool, without a shell, in this process's environment: its output if it exited
-    // with 0.
-    std::optional<std::string> devcon(std::vector<std::string> args) const {
-        std::vector<char*> argv{const_cast<char*>(KELVARA_DEVCON)};
-        for (std::string& arg : args) {
-            argv.push_back(arg.data());
-        }
-        argv.push_back(nullptr);
+    // with 0. The arguments are parsed as a shell would, so the ids are single-quoted.
+    std::optional<std::string> devcon(const std::string& args) const {
         g_autofree gchar* out = nullptr;
         gint status = 0;
-        EXPECT_TRUE(g_spawn_sync(nullptr, argv.data(), nullptr, G_SPAWN_DEFAULT, nullptr, nullptr,
-                                 &out, nullptr, &status, nullptr));
-        if (g_spawn_check_wait_status(status, nullptr) == 0) {
+        EXPECT_TRUE(g_spawn_command_line_sync(("'" KELVARA_DEVCON "' " + args).c_str(), &out,
+                                              nullptr, &status, nullptr));
+        if (!g_spawn_check_wait_status(status, nullptr)) {
             return std::nullopt;
         }
         return out ? out : "";
@@ -89,16 +83,16 @@ TEST_F(DevconTest, DisableAndEnableTheNamedAdapterOnlyAndDisabledAdaptersKeepThe
         "USB\\VID_1A86&PID_7523\\1-1.4: USB Serial (COM34)\n" + kFtdiId +
         ": FT232R USB UART (COM33)\nUSB\\VID_2341&PID_0043\\85735313: Arduino Uno (COM65)\n"
         "3 matching device(s) found.\n";
-    EXPECT_EQ(devcon({"find", "USB*"}), listed);
-    EXPECT_FALSE(devcon({"disable", "@" + kFtdiId.substr(0, 26)})) << "a prefix";
-    EXPECT_FALSE(devcon({"disable", kFtdiId})) << "without @";
+    EXPECT_EQ(devcon("find USB*"), listed);
+    EXPECT_FALSE(devcon("disable '@" + kFtdiId.substr(0, 26) + "'")) << "a prefix";
+    EXPECT_FALSE(devcon("disable '" + kFtdiId + "'")) << "without @";
     EXPECT_EQ(authorized(kFtdi), "1");
-    EXPECT_TRUE(devcon({"disable", "@" + kFtdiId}));
+    EXPECT_TRUE(devcon("disable '@" + kFtdiId + "'"));
     EXPECT_EQ(authorized(kFtdi), "0");
     EXPECT_EQ(authorized(kCh340), "1");
     umockdev_testbed_remove_device(bed_, ("/sys" + kFtdi.port()).c_str());
-    EXPECT_EQ(devcon({"find", "USB*"}), listed);
-    EXPECT_TRUE(devcon({"enable", "@" + kFtdiId}));
+    EXPECT_EQ(devcon("find USB*"), listed);
+    EXPECT_TRUE(devcon("enable '@" + kFtdiId + "'"));
     EXPECT_EQ(authorized(kFtdi), "1");
 }
 
