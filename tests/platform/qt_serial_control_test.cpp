@@ -35,8 +35,6 @@ struct Control : QtSerialControl {
     // The error number of opening COM<com>, 0 when it opens.
     int open(int16_t com) {
         setCommPort(com);
-        setSettings("115200,N,8,1");
-        setInputLen(0);
         try {
             setPortOpen(true);
         } catch (const SerialError& e) {
