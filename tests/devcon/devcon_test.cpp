@@ -6,8 +6,8 @@
 #include <string>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <umockdev.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -27,16 +27,14 @@ const std::string kFtdiId = "USB\\VID_0403&PID_6001\\A1B2C3D4";
 
 // Each test gets a fresh device tree, which the tool inherits; the tree's root also serves as
 // the runtime folder that holds the work folder and its port-link folder.
-class DevconTest : public ::testing::Test {
-protected:
+struct DevconTest : ::testing::Test {
     ~DevconTest() override { g_object_unref(bed_); }
     void SetUp() override {
         ASSERT_TRUE(umockdev_in_mock_environment()) << "run the test under umockdev-wrapper";
         g_autofree gchar* root = umockdev_testbed_get_root_dir(bed_);
         root_ = root;
-        fs::create_directories(root_ + "/kelvara/ports");
-        fs::permissions(root_ + "/kelvara", fs::perms::owner_all);
-        fs::permissions(root_ + "/kelvara/ports", fs::perms::owner_all);
+        ASSERT_EQ(mkdir((root_ + "/kelvara").c_str(), 0700), 0);
+        ASSERT_EQ(mkdir((root_ + "/kelvara/ports").c_str(), 0700), 0);
         setenv("XDG_RUNTIME_DIR", root_.c_str(), 1);
     }
     void add(const std::string& description) {
