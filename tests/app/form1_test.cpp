@@ -13,8 +13,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "app/Form1.h"
 #include "platform/tone_player.h"
 #include "serial/message_boxes.h"
@@ -22,7 +20,7 @@
 
 namespace {
 
-// The real window, never loaded: no port is scanned, so its outside facilities stay idle.
+// No port is scanned, so the window's outside facilities stay idle.
 struct Form1Rig : MessageBoxes, TonePlayer, ProcessRunner {
     int messageBox(const std::string&, int, const std::string&) override { return mb::kIdOk; }
     std::string inputBox(const std::string&, const std::string&) override { return {}; }
@@ -35,23 +33,21 @@ struct Form1Rig : MessageBoxes, TonePlayer, ProcessRunner {
     Form1 form{Form1Seams{*this, *this, *this, "", "", "", /*linksOnly=*/true}};
 };
 
-// Two or more blanks (U+3000 included) separate the runs of a caption that fall around boxes;
-// labels lie beneath the other controls, so a box or button over a label hides that stretch.
-TEST(Form1Captions, EveryRunOfEveryCaptionShowsInFull) {
+TEST(Form1Window, LayoutInvariants) {
     Form1Rig rig;
-    const QFont font = rig.form.font();
-    ASSERT_EQ(QFontInfo(font).family().toStdString(), font.family().toStdString())
-        << "caption font not installed";
+    ASSERT_EQ(QFontInfo(rig.form.font()).family(), rig.form.font().family()) << "font missing";
+    // Two or more blanks (U+3000 included) separate the runs of a caption that fall around
+    // boxes; labels lie beneath the other controls, so a box or button over a label hides that
+    // stretch.
     for (const QLabel* label : rig.form.findChildren<QLabel*>()) {
-        SCOPED_TRACE(label->objectName().toStdString());
         const QString caption = label->text();
-        const QFontMetricsF metrics(label->font());
         qsizetype end = 0;
         for (const QString& run :
              caption.split(QRegularExpression("[ \\x{3000}]{2,}"), Qt::SkipEmptyParts)) {
-            SCOPED_TRACE(run.toStdString());
+            SCOPED_TRACE((label->objectName() + ": " + run).toStdString());
             const qsizetype start = caption.indexOf(run, end);
             end = start + run.size();
+            const QFontMetricsF metrics(label->font());
             const qreal left = label->x() + metrics.horizontalAdvance(caption.left(start));
             const qreal right = label->x() + metrics.horizontalAdvance(caption.left(end));
             EXPECT_LE(right, label->geometry().right() + 1);
@@ -65,55 +61,45 @@ TEST(Form1Captions, EveryRunOfEveryCaptionShowsInFull) {
             }
         }
     }
-}
-
-TEST(Form1Window, ShownControlsFitTheClientAreaAndTheCalibrationFrameRevealsBeyondIt) {
-    Form1Rig rig;
+    // Focus only moves in an active window, also under the offscreen platform.
     rig.form.show();
+    rig.form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&rig.form));
     const QWidget* client = rig.form.centralWidget();
-    EXPECT_EQ(client->size(), QSize(571, 666));
-    EXPECT_EQ(client->y(), rig.form.menuBar()->height());
+    EXPECT_EQ(client->geometry(), QRect(0, rig.form.menuBar()->height(), 571, 666));
     for (const QGroupBox* frame : client->findChildren<QGroupBox*>()) {
-        SCOPED_TRACE(frame->objectName().toStdString());
         const bool hidden = frame->objectName() == "Frame4" || frame->objectName() == "Frame6";
-        EXPECT_EQ(frame->isVisible(), !hidden);
+        EXPECT_EQ(frame->isVisible(), !hidden) << frame->objectName().toStdString();
         EXPECT_TRUE(hidden || client->rect().contains(frame->geometry()));
     }
+    // Tab goes from Text1 round the shown controls, past the hidden frames.
+    const QString expected =
+        "Text1 Text2 Text3 Text4 Text5 Text6 Command3 Text7 Text8 Command4 Text9 Text10 Text11 "
+        "Command5 Command1 Command6 Text12_0 Text12_1 Text12_2 Text12_3 Text12_4 Text12_5 "
+        "Text12_6 Text12_7 Text12_8 Text12_9 Text12_10 Text13 Text14 Text15 Text16 Text17 Text18 "
+        "Text19 Text20 KV_UP KV_DN mA_UP mA_DN Text1";
+    QStringList reached;
+    while (reached.size() <= expected.count(' ') && QApplication::focusWidget() != nullptr) {
+        reached << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(reached.join(" ").toStdString(), expected.toStdString());
+    // The monitor and flag boxes are the program's to write; the others take typing.
+    for (QLineEdit* box : rig.form.findChildren<QLineEdit*>()) {
+        box->setText("0");
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClicks(box, "1");
+        const bool readOnly =
+            QRegularExpression("^Text(9|10|11|12_.*)$").match(box->objectName()).hasMatch();
+        EXPECT_EQ(box->text(), readOnly ? "0" : "1") << box->objectName().toStdString();
+    }
+    // The calibration frame opens beyond the client area without resizing the window.
     const QSize before = rig.form.size();
     rig.form.showFrame("Frame6");
     QApplication::processEvents();
     EXPECT_TRUE(rig.form.findChild<QGroupBox*>("Frame6")->isVisible());
     EXPECT_EQ(rig.form.size(), before);
     EXPECT_FALSE(client->rect().intersects(rig.form.findChild<QGroupBox*>("Frame6")->geometry()));
-}
-
-// Focus starts in Text1 and Tab follows the tab order past the hidden frames. The monitor and
-// flag boxes are the program's to write; Text13 and Text14 take typing.
-TEST(Form1Window, TabOrderAndTheBoxesThatTakeTyping) {
-    const QString expected =
-        "Text1 Text2 Text3 Text4 Text5 Text6 Command3 Text7 Text8 Command4 Text9 Text10 Text11 "
-        "Command5 Command1 Command6 Text12_0 Text12_1 Text12_2 Text12_3 Text12_4 Text12_5 "
-        "Text12_6 Text12_7 Text12_8 Text12_9 Text12_10 Text13 Text14 Text15 Text16 Text17 Text18 "
-        "Text19 Text20 KV_UP KV_DN mA_UP mA_DN Text1";
-    Form1Rig rig;
-    // Focus only moves in an active window, also under the offscreen platform.
-    rig.form.show();
-    rig.form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&rig.form));
-    QStringList reached;
-    while (reached.size() <= expected.count(' ') && QApplication::focusWidget() != nullptr) {
-        reached << QApplication::focusWidget()->objectName();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    }
-    EXPECT_EQ(reached.join(' ').toStdString(), expected.toStdString());
-    for (QLineEdit* box : rig.form.findChildren<QLineEdit*>()) {
-        const QString name = box->objectName();
-        const bool readOnly = QRegularExpression("^Text(9|10|11|12_.*)$").match(name).hasMatch();
-        box->setText("0");
-        QTest::keyClick(box, Qt::Key_Backspace);
-        QTest::keyClicks(box, "1");
-        EXPECT_EQ(box->text(), readOnly ? "0" : "1") << name.toStdString();
-    }
 }
 
 } // namespace

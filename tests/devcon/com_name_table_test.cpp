@@ -39,7 +39,7 @@ protected:
 };
 
 // A trusted link wins over the default table, even dangling; outside 1..128 nothing is named.
-TEST_F(ComNameTableTest, ResolvesLinksFirstAndReadsThemBackwards) {
+TEST_F(ComNameTableTest, ResolvesTrustedLinksFirstAndReadsThemBackwards) {
     const std::string adapter = device("ttyUSB7");
     fs::create_symlink(adapter, root + "/by-id");
     link(1, root + "/by-id"); // absolute, through a second link
@@ -57,10 +57,7 @@ TEST_F(ComNameTableTest, ResolvesLinksFirstAndReadsThemBackwards) {
                                             {device("ttyUSB2"), 0}}) {
         EXPECT_EQ(table().comNumberOf(devnode), expected) << devnode;
     }
-}
-
-// Only a real folder of ours that nobody else can write is trusted, and only the links in it.
-TEST_F(ComNameTableTest, TrustsOnlyFoldersNobodyElseCanWrite) {
+    // Only a real folder of ours that nobody else can write is trusted, and only its links.
     link(5, device("fake-controller"));
     fs::create_symlink(folder, root + "/alias");
     for (const auto& [mode, trusted] :

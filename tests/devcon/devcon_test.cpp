@@ -4,11 +4,10 @@
 #include <fstream>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <umockdev.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -28,16 +27,14 @@ const std::string kFtdiId = "USB\\VID_0403&PID_6001\\A1B2C3D4";
 
 // Each test gets a fresh device tree, which the tool inherits; the tree's root also serves as
 // the runtime folder that holds the work folder and its port-link folder.
-class DevconTest : public ::testing::Test {
-protected:
+struct DevconTest : ::testing::Test {
     ~DevconTest() override { g_object_unref(bed_); }
     void SetUp() override {
         ASSERT_TRUE(umockdev_in_mock_environment()) << "run the test under umockdev-wrapper";
         g_autofree gchar* root = umockdev_testbed_get_root_dir(bed_);
         root_ = root;
-        fs::create_directories(root_ + "/kelvara/ports");
-        fs::permissions(root_ + "/kelvara", fs::perms::owner_all);
-        fs::permissions(root_ + "/kelvara/ports", fs::perms::owner_all);
+        ASSERT_EQ(mkdir((root_ + "/kelvara").c_str(), 0700), 0);
+        ASSERT_EQ(mkdir((root_ + "/kelvara/ports").c_str(), 0700), 0);
         setenv("XDG_RUNTIME_DIR", root_.c_str(), 1);
     }
     void add(const std::string& description) {
@@ -57,18 +54,13 @@ protected:
         return value;
     }
     // The built tool, without a shell, in this process's environment: its output if it exited
-    // with 0.
-    std::optional<std::string> devcon(std::vector<std::string> args) const {
-        std::vector<char*> argv{const_cast<char*>(KELVARA_DEVCON)};
-        for (std::string& arg : args) {
-            argv.push_back(arg.data());
-        }
-        argv.push_back(nullptr);
+    // with 0. The arguments are parsed as a shell would, so the ids are single-quoted.
+    std::optional<std::string> devcon(const std::string& args) const {
         g_autofree gchar* out = nullptr;
         gint status = 0;
-        EXPECT_TRUE(g_spawn_sync(nullptr, argv.data(), nullptr, G_SPAWN_DEFAULT, nullptr, nullptr,
-                                 &out, nullptr, &status, nullptr));
-        if (g_spawn_check_wait_status(status, nullptr) == 0) {
+        EXPECT_TRUE(g_spawn_command_line_sync(("'" KELVARA_DEVCON "' " + args).c_str(), &out,
+                                              nullptr, &status, nullptr));
+        if (!g_spawn_check_wait_status(status, nullptr)) {
             return std::nullopt;
         }
         return out ? out : "";
@@ -89,16 +81,16 @@ TEST_F(DevconTest, DisableAndEnableTheNamedAdapterOnlyAndDisabledAdaptersKeepThe
         "USB\\VID_1A86&PID_7523\\1-1.4: USB Serial (COM34)\n" + kFtdiId +
         ": FT232R USB UART (COM33)\nUSB\\VID_2341&PID_0043\\85735313: Arduino Uno (COM65)\n"
         "3 matching device(s) found.\n";
-    EXPECT_EQ(devcon({"find", "USB*"}), listed);
-    EXPECT_FALSE(devcon({"disable", "@" + kFtdiId.substr(0, 26)})) << "a prefix";
-    EXPECT_FALSE(devcon({"disable", kFtdiId})) << "without @";
+    EXPECT_EQ(devcon("find USB*"), listed);
+    EXPECT_FALSE(devcon("disable '@" + kFtdiId.substr(0, 26) + "'")) << "a prefix";
+    EXPECT_FALSE(devcon("disable '" + kFtdiId + "'")) << "without @";
     EXPECT_EQ(authorized(kFtdi), "1");
-    EXPECT_TRUE(devcon({"disable", "@" + kFtdiId}));
+    EXPECT_TRUE(devcon("disable '@" + kFtdiId + "'"));
     EXPECT_EQ(authorized(kFtdi), "0");
     EXPECT_EQ(authorized(kCh340), "1");
     umockdev_testbed_remove_device(bed_, ("/sys" + kFtdi.port()).c_str());
-    EXPECT_EQ(devcon({"find", "USB*"}), listed);
-    EXPECT_TRUE(devcon({"enable", "@" + kFtdiId}));
+    EXPECT_EQ(devcon("find USB*"), listed);
+    EXPECT_TRUE(devcon("enable '@" + kFtdiId + "'"));
     EXPECT_EQ(authorized(kFtdi), "1");
 }
 

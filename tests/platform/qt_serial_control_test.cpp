@@ -35,8 +35,6 @@ struct Control : QtSerialControl {
     // The error number of opening COM<com>, 0 when it opens.
     int open(int16_t com) {
         setCommPort(com);
-        setSettings("115200,N,8,1");
-        setInputLen(0);
         try {
             setPortOpen(true);
         } catch (const SerialError& e) {
@@ -50,7 +48,7 @@ struct Control : QtSerialControl {
 
 // Names without a device are error 8002; a port held by another program fails with its own
 // description.
-TEST(QtSerialControl, OpeningFailuresCarryTheirNumberAndDescription) {
+TEST(QtSerialControl, FailuresCarryTheirNumberAndDescription) {
     Control control;
     EXPECT_EQ(control.open(40), kErrPortNotExist) << "no link at all";
     std::filesystem::create_symlink("/nonexistent/tty", portlinks::linkPath(41));
@@ -65,13 +63,10 @@ TEST(QtSerialControl, OpeningFailuresCarryTheirNumberAndDescription) {
     // Qt latches the open failure through errorOccurred; the cleared "No error" is not it.
     EXPECT_EQ(second.failure, "Permission error while locking the device");
     EXPECT_FALSE(second.portOpen());
-}
-
-TEST(QtSerialControl, HangUpIsRaisedAtTheNextUse) {
-    auto pty = std::make_unique<LinkedPty>(7);
-    Control control;
+    // A hang-up is raised at the next use.
+    auto gone = std::make_unique<LinkedPty>(7);
     ASSERT_EQ(control.open(7), 0);
-    pty.reset();
+    gone.reset();
     EXPECT_TRUE(serveUntil([&] {
         try {
             control.inBufferCount();

@@ -62,7 +62,7 @@ protected:
 
 // The faults the end-to-end sessions rely on, which would pass unseen if the simulator lost
 // them; its control lines are proven by those sessions.
-TEST_F(SimLine, OptionsShapeTheReplies) {
+TEST_F(SimLine, OptionsShapeTheRepliesAndStopSignalsRemoveItsFiles) {
     struct Case {
         std::vector<std::string> options;
         std::string sent, replies;
@@ -82,10 +82,7 @@ TEST_F(SimLine, OptionsShapeTheReplies) {
         EXPECT_EQ(exchange(c.sent, c.replies), c.replies);
         EXPECT_GE(std::chrono::steady_clock::now() - sent, c.late);
     }
-}
-
-// A stale link or control file would lead the next run to a simulator that is gone.
-TEST_F(SimLine, StopSignalsRemoveItsFiles) {
+    // A stale link or control file would lead the next run to a simulator that is gone.
     for (const int signal : {SIGTERM, SIGHUP}) {
         start(41, {});
         ASSERT_EQ(kill(sim.pid(), signal), 0);
