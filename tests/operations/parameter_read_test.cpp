@@ -8,7 +8,7 @@ TEST(ParameterRead, ShowsRepliesInOrderAndKeepsUnreadBoxesWithOneWarning) {
         const char *cmd, *reply, *box, *shown;
         const char* kept; // the boxes left unread, as the warning names them
         CommandOutcome outcome;
-        std::size_t sent;
+        int sent;
     };
     // The other registers answer "R0;".
     const Case cases[] = {
