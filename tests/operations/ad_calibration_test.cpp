@@ -8,34 +8,30 @@
 // "R13" answers "R501;". At start-up the boxes hold design texts that no controller gave: one
 // not read is emptied and named in a warning; a later read keeps it.
 TEST(AdCalibration, ReadTakesCoefficientsFromTheBoxesItFilled) {
-    struct Case {
-        bool startUp;
-        const char *reply, *shown; // of "R12"
-        CommandOutcome outcome;
-        double gain;
-    };
-    // A gain above 9 is not used; the coefficient carries the four decimals shown.
-    const Case cases[] = {{false, "R95000;", "9.5000", Complete, 0},
-                          {false, "R90000;", "9.0000", Complete, 9},
-                          {false, "R-100;", "-0.0100", Complete, -0.01},
-                          {false, "R861.7;", "0.0862", Complete, 0.0862},
-                          {false, "R1;", "old", Failed, 0.25},
-                          {true, "R1;", "", Failed, 0.25},
-                          {true, "R;", "", Complete, 0.25}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.reply);
+    // At start-up, the reply to "R12", the box shown, the outcome, the gain kept. A gain above 9
+    // is not used; the coefficient carries the four decimals shown.
+    const std::tuple<bool, const char*, const char*, CommandOutcome, double> cases[] = {
+        {false, "R95000;", "9.5000", Complete, 0},
+        {false, "R90000;", "9.0000", Complete, 9},
+        {false, "R-100;", "-0.0100", Complete, -0.01},
+        {false, "R861.7;", "0.0862", Complete, 0.0862},
+        {false, "R1;", "old", Failed, 0.25},
+        {true, "R1;", "", Failed, 0.25},
+        {true, "R;", "", Complete, 0.25}};
+    for (const auto& [startUp, reply, shown, outcome, gain] : cases) {
+        SCOPED_TRACE(reply);
         FakePanel f;
         f.m.dAdGain = 0.25;
         f.texts["Text21"] = "old";
-        f.answer("R12", {c.reply, c.outcome});
+        f.answer("R12", {reply, outcome});
         f.answer("R13", {"R501;"});
-        c.startUp ? readCalibrationAtStartUp(f.p) : Command8_Click(f.p);
+        startUp ? readCalibrationAtStartUp(f.p) : Command8_Click(f.p);
         EXPECT_EQ(f.sent, (Strings{"R12", "R13"}));
-        EXPECT_EQ(f.texts, (Texts{{"Text21", c.shown}, {"Text22", "0.0501"}}));
-        EXPECT_DOUBLE_EQ(f.m.dAdGain, c.gain);
+        EXPECT_EQ(f.texts, (Texts{{"Text21", shown}, {"Text22", "0.0501"}}));
+        EXPECT_DOUBLE_EQ(f.m.dAdGain, gain);
         EXPECT_DOUBLE_EQ(f.m.dAdOffset, 0.0501);
-        EXPECT_EQ(f.m.pendingWarnings.size(), c.gain == 0.25 ? 1u : 0u);
-        if (c.startUp) {
+        EXPECT_EQ(f.m.pendingWarnings.size(), gain == 0.25 ? 1u : 0u);
+        if (startUp) {
             EXPECT_TRUE(f.m.pendingWarnings.at(0).ends_with(
                 "(AD_GAIN (Text21)). These boxes are empty and the monitor is not corrected by "
                 "them."));
@@ -44,35 +40,30 @@ TEST(AdCalibration, ReadTakesCoefficientsFromTheBoxesItFilled) {
 }
 
 TEST(AdCalibration, WriteTakesOnlyCoefficientsTheControllerTook) {
-    struct Case {
-        const char* text21;
-        CommandOutcome outcome; // of "W12,95000"
-        Strings sent;
-        double gain, offset;
-        std::size_t warnings;
-    };
-    const Case cases[] = {{"9.5", Complete, {"W12,95000", "W13,501"}, 9.5, 0.0501, 0},
-                          {"0.08615", Complete, {"W12,861.5", "W13,501"}, 0.08615, 0.0501, 0},
-                          {"9.5", Failed, {"W12,95000", "W13,501"}, 0.25, 0.0501, 0},
-                          {"9.5", Refused, {}, 0.25, 0.25, 1},
-                          {"1E400", Complete, {"W13,501"}, 0.25, 0.0501, 1},
-                          {"", Complete, {"W13,501"}, 0.25, 0.0501, 1}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.text21) + " " + std::to_string(c.sent.size()));
+    // Text21, the outcome of "W12,95000", the commands sent, the coefficients kept, warnings.
+    const std::tuple<const char*, CommandOutcome, Strings, double, double, std::size_t> cases[] = {
+        {"9.5", Complete, {"W12,95000", "W13,501"}, 9.5, 0.0501, 0},
+        {"0.08615", Complete, {"W12,861.5", "W13,501"}, 0.08615, 0.0501, 0},
+        {"9.5", Failed, {"W12,95000", "W13,501"}, 0.25, 0.0501, 0},
+        {"9.5", Refused, {}, 0.25, 0.25, 1},
+        {"1E400", Complete, {"W13,501"}, 0.25, 0.0501, 1},
+        {"", Complete, {"W13,501"}, 0.25, 0.0501, 1}};
+    for (const auto& [text21, outcome, sent, gain, offset, warnings] : cases) {
+        SCOPED_TRACE(std::string(text21) + " " + std::to_string(sent.size()));
         FakePanel f;
         f.m.dAdGain = f.m.dAdOffset = 0.25;
-        f.texts = {{"Text21", c.text21}, {"Text22", "0.0501"}};
-        f.answer("W12,95000", {"W;", c.outcome});
+        f.texts = {{"Text21", text21}, {"Text22", "0.0501"}};
+        f.answer("W12,95000", {"W;", outcome});
         Command7_Click(f.p);
-        EXPECT_EQ(f.sent, c.sent);
-        EXPECT_DOUBLE_EQ(f.m.dAdGain, c.gain);
-        EXPECT_DOUBLE_EQ(f.m.dAdOffset, c.offset);
-        EXPECT_EQ(f.m.pendingWarnings.size(), c.warnings);
+        EXPECT_EQ(f.sent, sent);
+        EXPECT_DOUBLE_EQ(f.m.dAdGain, gain);
+        EXPECT_DOUBLE_EQ(f.m.dAdOffset, offset);
+        EXPECT_EQ(f.m.pendingWarnings.size(), warnings);
         // Refused, AD_GAIN stops the write before AD_OFFSET.
         EXPECT_EQ(
             std::ranges::count_if(f.m.pendingWarnings,
                                   [](const auto& w) { return w.ends_with("not sent either."); }),
-            c.outcome == Refused ? 1 : 0);
+            outcome == Refused ? 1 : 0);
     }
 }
 

@@ -17,13 +17,9 @@ const std::string kNoNumber = " was not sent because it holds no number (use \".
 const std::string kOutOfRange = " was not sent because its number is out of range.";
 
 TEST(ParameterWrite, SendsEachBoxTimesItsFactorUnroundedThenTheSetPoints) {
-    struct Case {
-        const char *box, *text;
-        std::size_t index;
-        const char* cmd;     // nullptr: the box is not sent
-        std::string warning; // the warning naming a box not sent
-    };
-    const Case cases[] = {
+    // The box, its text, its place in the write, the command sent for it (nullptr: none) and the
+    // warning naming a box not sent.
+    const std::tuple<const char*, const char*, int, const char*, std::string> cases[] = {
         {"Text1", "&H10", 0, "W00,160", ""},
         {"Text1", " 2.5 ", 0, "W00,25", ""},
         {"Text1", "2.05", 0, "W00,20.5", ""},
@@ -34,21 +30,18 @@ TEST(ParameterWrite, SendsEachBoxTimesItsFactorUnroundedThenTheSetPoints) {
         {"Text3", "1E400", 2, nullptr, "KV_MAX (Text3)" + kOutOfRange},
         {"Text17", "1E305", 8, nullptr, "KV_SLOPE (Text17)" + kOutOfRange}, // only times 10000
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.box) + " " + c.text);
+    for (const auto& [box, text, index, cmd, warning] : cases) {
+        SCOPED_TRACE(std::string(box) + " " + text);
         FakePanel f;
         f.texts = kDesignTexts;
-        f.texts[c.box] = c.text;
+        f.texts[box] = text;
         Command3_Click(f.p);
         Strings expected = kDesignCommands;
-        if (c.cmd) {
-            expected[c.index] = c.cmd;
-        } else {
-            expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(c.index));
-        }
+        cmd ? (void)(expected[static_cast<std::size_t>(index)] = cmd)
+            : (void)expected.erase(expected.begin() + index);
         EXPECT_EQ(f.sent, expected);
         EXPECT_EQ(f.m.pendingWarnings,
-                  c.warning.empty() ? Strings{} : Strings{"EEPROM WRITE: " + c.warning});
+                  warning.empty() ? Strings{} : Strings{"EEPROM WRITE: " + warning});
     }
 }
 

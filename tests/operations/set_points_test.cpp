@@ -41,24 +41,20 @@ TEST(SetPoints, SteppersMoveOneUnitWithinStrictBounds) {
 
 // A kV set-point not sent for the busy link stops the update: the mA one is not sent either.
 TEST(SetPoints, UpdateSendsBothSetPointsAndKeepsTheBoxes) {
-    struct Case {
-        const char *kv, *refused;
-        Strings sent;
-        std::size_t warnings;
-    };
-    const Case cases[] = {{"12.30", "", {"V12.3", "I.5"}, 0},
-                          {"12.30", "V12.3", {}, 1},
-                          {"1E400", "", {"I.5"}, 1},
-                          {"1,5", "", {"I.5"}, 1}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.kv) + " " + c.refused);
+    const std::tuple<const char*, const char*, Strings, std::size_t> cases[] = {
+        {"12.30", "", {"V12.3", "I.5"}, 0},
+        {"12.30", "V12.3", {}, 1},
+        {"1E400", "", {"I.5"}, 1},
+        {"1,5", "", {"I.5"}, 1}};
+    for (const auto& [kv, refused, sent, warnings] : cases) {
+        SCOPED_TRACE(std::string(kv) + " " + refused);
         FakePanel f;
-        const Texts boxes{{"Text7", c.kv}, {"Text8", "0.5"}};
+        const Texts boxes{{"Text7", kv}, {"Text8", "0.5"}};
         f.texts = boxes;
-        f.answer(c.refused, {"", Refused});
+        f.answer(refused, {"", Refused});
         Command4_Click(f.p);
-        EXPECT_EQ(f.sent, c.sent);
+        EXPECT_EQ(f.sent, sent);
         EXPECT_EQ(f.texts, boxes);
-        EXPECT_EQ(f.m.pendingWarnings.size(), c.warnings);
+        EXPECT_EQ(f.m.pendingWarnings.size(), warnings);
     }
 }

@@ -4,11 +4,8 @@
 #include "operations/status_flags.h"
 
 TEST(StatusFlags, ShowsEachFlagInverted) {
-    struct Case {
-        const char *reply, *shown; // shown: the thirteen boxes in reply order, "_" if not written
-        CommandOutcome outcome;
-    };
-    const Case cases[] = {
+    // The reply, the thirteen boxes in reply order ("_" if not written), the outcome.
+    const std::tuple<const char*, const char*, CommandOutcome> cases[] = {
         {"E1,1,1,1,1,1,1,1,1,1,1,1,1;", "0000000000000", Complete},
         {"E1,1,1,1,1,1;", "0000001111111", Complete},
         {"E1,x,1,1,1,1,1,1,1,1,1,1,1;", "0100000000000", Complete},
@@ -20,15 +17,15 @@ TEST(StatusFlags, ShowsEachFlagInverted) {
     const Strings boxes{"Text12(0)",  "Text12(1)", "Text12(2)", "Text12(3)", "Text12(4)",
                         "Text12(5)",  "Text12(6)", "Text12(7)", "Text12(8)", "Text12(9)",
                         "Text12(10)", "Text13",    "Text14"};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.reply);
+    for (const auto& [reply, expected, outcome] : cases) {
+        SCOPED_TRACE(reply);
         FakePanel f;
-        f.answer("E", {c.reply, c.outcome});
-        EXPECT_EQ(Command6_Click(f.p), c.outcome == Complete);
+        f.answer("E", {reply, outcome});
+        EXPECT_EQ(Command6_Click(f.p), outcome == Complete);
         std::string shown;
         for (const std::string& box : boxes) {
             shown += f.texts.contains(box) ? f.texts[box] : "_";
         }
-        EXPECT_EQ(shown, c.shown);
+        EXPECT_EQ(shown, expected);
     }
 }
