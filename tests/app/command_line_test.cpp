@@ -5,14 +5,11 @@
 namespace {
 
 TEST(CommandLine, TakesTheDiagnosticsAndRefusesWhatItCannotUse) {
-    struct Case {
-        std::vector<std::string> arguments;
-        int status; // -1: the program runs
-        std::string answerStart, trace, record;
-        int16_t port;
-    };
+    // The arguments, the exit status (-1: the program runs), how the answer starts, the trace and
+    // record paths, the port.
     const std::string bad = "kelvara: ";
-    const Case cases[] = {
+    using Strings = std::vector<std::string>;
+    const std::tuple<Strings, int, std::string, std::string, std::string, int16_t> cases[] = {
         {{}, -1, "", "", "", 0},
         {{"--trace", "t ü", "--record=r.csv", "--port", "128"}, -1, "", "t ü", "r.csv", 128},
         {{"--port=1", "--trace=a=b"}, -1, "", "a=b", "", 1},
@@ -25,14 +22,14 @@ TEST(CommandLine, TakesTheDiagnosticsAndRefusesWhatItCannotUse) {
         {{"--help=1"}, 2, bad + "'--help' takes no value", "", "", 0},
         {{"--port", "3", "-h"}, 0, "Usage: kelvara [OPTION]...", "", "", 0},
         {{"--version"}, 0, "kelvara ", "", "", 0}};
-    for (const auto& tc : cases) {
-        SCOPED_TRACE(tc.answerStart);
-        const CommandLine line = parseCommandLine(tc.arguments);
-        EXPECT_EQ(line.exitStatus.value_or(-1), tc.status);
-        EXPECT_EQ(line.answer.substr(0, tc.answerStart.size()), tc.answerStart);
-        EXPECT_EQ(line.tracePath, tc.trace);
-        EXPECT_EQ(line.recordPath, tc.record);
-        EXPECT_EQ(line.port, tc.port);
+    for (const auto& [arguments, status, answerStart, trace, record, port] : cases) {
+        SCOPED_TRACE(answerStart);
+        const CommandLine line = parseCommandLine(arguments);
+        EXPECT_EQ(line.exitStatus.value_or(-1), status);
+        EXPECT_EQ(line.answer.substr(0, answerStart.size()), answerStart);
+        EXPECT_EQ(line.tracePath, trace);
+        EXPECT_EQ(line.recordPath, record);
+        EXPECT_EQ(line.port, port);
     }
 }
 

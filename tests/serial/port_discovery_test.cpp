@@ -9,13 +9,8 @@ namespace {
 using Device = std::tuple<int16_t, std::string, uint32_t>;
 
 TEST(Rs232cFind, ReturnsFirstAnsweringPortAndLeavesItClosed) {
-    struct Case {
-        std::vector<Device> devices;
-        int16_t expected;
-        uint32_t expectedMs;
-        std::size_t probes;
-    };
-    const Case cases[] = {
+    // The devices, the port found, when the scan ends, the probes sent.
+    const std::tuple<std::vector<Device>, int16_t, uint32_t, std::size_t> cases[] = {
         {{{5, "E0,0,0,0,0,0,0,0,0,0,0,0,0;", 3}}, 5, 3, 1},
         // Another device answering wins; a silent one or one without ';' costs a probe time-out.
         {{{3, "?;", 4}, {5, "E0;", 3}}, 3, 4, 1},
@@ -24,25 +19,25 @@ TEST(Rs232cFind, ReturnsFirstAnsweringPortAndLeavesItClosed) {
         // The reply lands in the very pass in which the clock runs out: it does not count.
         {{{3, "E0;", 1001}}, 0, 1001, 1},
         {{}, 0, 0, 0}};
-    for (const auto& tc : cases) {
-        SCOPED_TRACE(tc.expectedMs);
+    for (const auto& [devices, expected, expectedMs, probes] : cases) {
+        SCOPED_TRACE(expectedMs);
         SerialRig rig;
         rig.m.sRecvBuf = "R20;"; // a reply from before the scan answers no probe
-        for (const auto& d : tc.devices) {
+        for (const auto& d : devices) {
             rig.present.insert(std::get<0>(d));
         }
-        rig.onWrite = [&](const std::string&) {
-            for (const auto& [port, reply, delayMs] : tc.devices) {
+        rig.onWrite = [&, &devices = devices](const std::string&) {
+            for (const auto& [port, reply, delayMs] : devices) {
                 if (port == rig.port && !reply.empty()) {
                     rig.after(delayMs, [&rig, bytes = reply] { rig.rx += bytes; });
                 }
             }
         };
-        EXPECT_EQ(Rs232cFind(rig.c), tc.expected);
-        EXPECT_EQ(rig.port, tc.expected != 0 ? tc.expected : 128); // the scan ends at COM128
+        EXPECT_EQ(Rs232cFind(rig.c), expected);
+        EXPECT_EQ(rig.port, expected != 0 ? expected : 128); // the scan ends at COM128
         EXPECT_FALSE(rig.portOpen());
-        EXPECT_EQ(rig.now, tc.expectedMs);
-        EXPECT_EQ(rig.sent, std::vector<std::string>(tc.probes, "E\r\n"));
+        EXPECT_EQ(rig.now, expectedMs);
+        EXPECT_EQ(rig.sent, std::vector<std::string>(probes, "E\r\n"));
         EXPECT_TRUE(rig.boxes.shown.empty());
         EXPECT_EQ(rig.settings, "115200,N,8,1");
         EXPECT_EQ(rig.inputLen, 0);
