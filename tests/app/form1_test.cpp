@@ -10,36 +10,20 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QRegularExpression>
-#include <QTest>
 #include <gtest/gtest.h>
 
-#include "app/Form1.h"
-#include "platform/tone_player.h"
-#include "serial/message_boxes.h"
-#include "serial/process_runner.h"
+#include "tests/e2e/window_rig.h"
 
 namespace {
 
-// No port is scanned, so the window's outside facilities stay idle.
-struct Form1Rig : MessageBoxes, TonePlayer, ProcessRunner {
-    int messageBox(const std::string&, int, const std::string&) override { return mb::kIdOk; }
-    std::string inputBox(const std::string&, const std::string&) override { return {}; }
-    void Beep(uint32_t, uint32_t) override {}
-    std::optional<int> run(const std::string&, const std::vector<std::string>&,
-                           const std::string&) override {
-        return std::nullopt;
-    }
-
-    Form1 form{Form1Seams{*this, *this, *this, "", "", "", /*linksOnly=*/true}};
-};
-
 TEST(Form1Window, LayoutInvariants) {
-    Form1Rig rig;
-    ASSERT_EQ(QFontInfo(rig.form.font()).family(), rig.form.font().family()) << "font missing";
+    WindowRig rig;
+    Form1& form = *rig.form;
+    ASSERT_EQ(QFontInfo(form.font()).family(), form.font().family()) << "font missing";
     // Two or more blanks (U+3000 included) separate the runs of a caption that fall around
     // boxes; labels lie beneath the other controls, so a box or button over a label hides that
     // stretch.
-    for (const QLabel* label : rig.form.findChildren<QLabel*>()) {
+    for (const QLabel* label : form.findChildren<QLabel*>()) {
         const QString caption = label->text();
         qsizetype end = 0;
         for (const QString& run :
@@ -62,11 +46,11 @@ TEST(Form1Window, LayoutInvariants) {
         }
     }
     // Focus only moves in an active window, also under the offscreen platform.
-    rig.form.show();
-    rig.form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&rig.form));
-    const QWidget* client = rig.form.centralWidget();
-    EXPECT_EQ(client->geometry(), QRect(0, rig.form.menuBar()->height(), 571, 666));
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    const QWidget* client = form.centralWidget();
+    EXPECT_EQ(client->geometry(), QRect(0, form.menuBar()->height(), 571, 666));
     for (const QGroupBox* frame : client->findChildren<QGroupBox*>()) {
         const bool hidden = frame->objectName() == "Frame4" || frame->objectName() == "Frame6";
         EXPECT_EQ(frame->isVisible(), !hidden) << frame->objectName().toStdString();
@@ -85,7 +69,7 @@ TEST(Form1Window, LayoutInvariants) {
     }
     EXPECT_EQ(reached.join(" ").toStdString(), expected.toStdString());
     // The monitor and flag boxes are the program's to write; the others take typing.
-    for (QLineEdit* box : rig.form.findChildren<QLineEdit*>()) {
+    for (QLineEdit* box : form.findChildren<QLineEdit*>()) {
         box->setText("0");
         QTest::keyClick(box, Qt::Key_Backspace);
         QTest::keyClicks(box, "1");
@@ -94,12 +78,12 @@ TEST(Form1Window, LayoutInvariants) {
         EXPECT_EQ(box->text(), readOnly ? "0" : "1") << box->objectName().toStdString();
     }
     // The calibration frame opens beyond the client area without resizing the window.
-    const QSize before = rig.form.size();
-    rig.form.showFrame("Frame6");
+    const QSize before = form.size();
+    form.showFrame("Frame6");
     QApplication::processEvents();
-    EXPECT_TRUE(rig.form.findChild<QGroupBox*>("Frame6")->isVisible());
-    EXPECT_EQ(rig.form.size(), before);
-    EXPECT_FALSE(client->rect().intersects(rig.form.findChild<QGroupBox*>("Frame6")->geometry()));
+    EXPECT_TRUE(form.findChild<QGroupBox*>("Frame6")->isVisible());
+    EXPECT_EQ(form.size(), before);
+    EXPECT_FALSE(client->rect().intersects(form.findChild<QGroupBox*>("Frame6")->geometry()));
 }
 
 } // namespace

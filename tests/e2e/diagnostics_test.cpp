@@ -6,6 +6,7 @@
 #include <regex>
 #include <sstream>
 
+#include "common/split_text.h"
 #include "serial/transaction.h"
 #include "tests/e2e/window_rig.h"
 
@@ -17,17 +18,45 @@ using Strings = std::vector<std::string>;
 std::string diagnosticPath() { return portlinks::workFolder() + "/diagnostic"; }
 const std::regex kTimestamp(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3})");
 
-// The diagnostic file's text cut at each end.
-Strings lines(const std::string& end) {
+// The diagnostic file's lines, each without its "\n".
+Strings lines() {
     std::ostringstream text;
     text << std::ifstream(diagnosticPath(), std::ios::binary).rdbuf();
-    const std::string all = text.str();
-    Strings pieces;
-    for (std::size_t from = 0, at; (at = all.find(end, from)) != std::string::npos;
-         from = at + end.size()) {
-        pieces.push_back(all.substr(from, at - from));
+    Strings all = splitAt(text.str(), '\n');
+    all.pop_back(); // what follows the last line end
+    return all;
+}
+
+// Start-up scans past a silent port, or probes only the port chosen, and opens the controller
+// quietly with the rising tones and the start-up retry settings; End sounds the falling ones.
+TEST(StartUp, ScanPassesOverASilentPortOrProbesTheChosenOneAlone) {
+    for (const int16_t chosen : std::initializer_list<int16_t>{0, 7}) {
+        SCOPED_TRACE(chosen);
+        SimProcess silent, sim;
+        ASSERT_TRUE(silent.start({"--port", "2", "--silent"}));
+        ASSERT_TRUE(sim.start({"--port", "7"}));
+        std::remove(diagnosticPath().c_str());
+        WindowRig rig;
+        rig.form->traceTo(diagnosticPath());
+        if (chosen != 0) {
+            rig.form->choosePort(chosen);
+        }
+        ASSERT_TRUE(rig.form->Form_Load());
+        const ModuleState& s = rig.state();
+        EXPECT_EQ(std::vector<int>({s.i_comPort, s.iUsbRetryCount, s.iUsbRecoveryTime,
+                                    s.iComRetryCount, s.iComRecoveryTime}),
+                  std::vector<int>({7, 1, 3000, 2, 3000}));
+        EXPECT_EQ(
+            std::ranges::count_if(
+                lines(), [](const auto& line) { return line.find("probe COM") != line.npos; }),
+            chosen != 0 ? 1 : 2);
+        EXPECT_TRUE(rig.boxes.shown.empty());
+        EXPECT_FALSE(rig.form->timerEnabled());
+        rig.form->show();
+        rig.form->findChild<QAction*>("End")->trigger();
+        EXPECT_EQ(rig.tones.tones, (std::vector<uint32_t>{880, 1320, 1760, 1760, 1320, 880}));
+        EXPECT_FALSE(rig.form->isVisible());
     }
-    return pieces;
 }
 
 TEST(DiagnosticTrace, HoldsTheAdapterResetAndReopenInOrder) {
@@ -53,7 +82,7 @@ TEST(DiagnosticTrace, HoldsTheAdapterResetAndReopenInOrder) {
     EXPECT_EQ(Rs232cCommand(rig.serial(), "R2"), CommandOutcome::Complete);
     EXPECT_TRUE(rig.boxes.shown.empty());
     auto step = steps.begin();
-    for (const auto& line : lines("\n")) {
+    for (const auto& line : lines()) {
         EXPECT_TRUE(std::regex_search(line, kTimestamp, std::regex_constants::match_continuous))
             << line;
         step += step != steps.end() && line.find(*step) != std::string::npos;
@@ -113,36 +142,16 @@ TEST(MonitoringRecord, EachTickAppendsTheBoxesItReadEvenUnderAGermanLocale) {
         for (std::size_t b = 0; b < boxes.size(); ++b) {
             shown += "," + ((b < 3 ? monitorRead : flagsRead) ? rig.text(boxes[b].c_str()) : "");
         }
-        const Strings rows = lines("\r\n");
+        const Strings rows = lines();
         ASSERT_EQ(rows.size(), ticks + 1);
         EXPECT_EQ(std::ranges::count(rows[0], ','), 16);
         for (std::size_t t = 1; t < rows.size(); ++t) {
             EXPECT_TRUE(std::regex_match(rows[t].substr(0, 23), kTimestamp)) << rows[t];
-            EXPECT_EQ(rows[t].substr(23), shown);
+            EXPECT_EQ(rows[t].substr(23), shown + "\r");
         }
         EXPECT_EQ(shown.starts_with(",5.481,"), monitorRead) << shown;
     }
     std::setlocale(LC_ALL, before.c_str());
-}
-
-// A scan from COM1 would take COM2 first and write its probe into the trace.
-TEST(ChosenPort, IsProbedAlone) {
-    SimProcess other, sim;
-    ASSERT_TRUE(other.start({"--port", "2"}));
-    ASSERT_TRUE(sim.start({"--port", "9"}));
-    std::remove(diagnosticPath().c_str());
-    WindowRig rig;
-    rig.form->traceTo(diagnosticPath());
-    rig.form->choosePort(9);
-    ASSERT_TRUE(rig.form->Form_Load());
-    const ModuleState& s = rig.state();
-    EXPECT_EQ(std::vector<int>({s.i_comPort, s.iUsbRetryCount, s.iUsbRecoveryTime, s.iComRetryCount,
-                                s.iComRecoveryTime}),
-              std::vector<int>({9, 1, 3000, 2, 3000}));
-    EXPECT_EQ(
-        std::ranges::count_if(lines("\n"),
-                              [](const auto& line) { return line.find("probe COM") != line.npos; }),
-        1);
 }
 
 } // namespace

@@ -25,40 +25,47 @@ TEST(UsbDeviceRecover, RunsTheToolInItsOrderWithItsWaits) {
     const std::string id1 = " @USB\\VID_1A86&PID_7523\\1-1.2|";
     const std::string id12 = " @USB\\VID_0403&PID_6001\\A10K1|";
     const std::string off = f + "disable" + id1, on = "enable" + id1;
-    struct Case {
-        std::vector<std::string> statuses;
-        std::string expectedRuns;
-        uint32_t expectedMs, unloadAt = 0; // the window closes then; 0: it stays open
-        std::string sCom = "COM1", find = kFind;
-    };
-    const Case cases[] = {
-        {{disabled, running}, off + s + on + s, 6002},
-        {{disabled, running}, f + "disable" + id12 + s3 + "enable" + id12 + s, 9005, 0, "COM12"},
-        {{running, disabled, running}, off + s + s + on + s, 7003},
-        // No line names the port: its last line is the status.
-        {{"USB\\Y\n Name: Other (COM5)\n Device is disabled.\n"}, off + s + on + s3, 9005},
-        // Once disabled, every way out enables the adapter again.
-        {{"USB\\X\n    Name: USB Serial (COM1)"}, off + s + on, 3001},
-        {{disabled}, off + on, 1500, 1500},
-        {{running}, off + s + on, 3500, 3500},
-        // A listing without the expected shape ends it before the adapter is touched.
-        {{running}, f, 0, 0, "COM1", "COM1: odd\n"},
-        {{running}, f, 0, 0, "COM1", "PCI\\X: Port (COM1)\n"}};
-    for (const auto& tc : cases) {
-        SCOPED_TRACE(tc.expectedRuns);
+    // The port, the find listing, the status listings, the runs, when it ends, and when the
+    // window closes (0: it stays open).
+    const std::tuple<const char*, std::string, std::vector<std::string>, std::string, uint32_t,
+                     uint32_t>
+        cases[] = {{"COM1", kFind, {disabled, running}, off + s + on + s, 6002, 0},
+                   {"COM12",
+                    kFind,
+                    {disabled, running},
+                    f + "disable" + id12 + s3 + "enable" + id12 + s,
+                    9005,
+                    0},
+                   {"COM1", kFind, {running, disabled, running}, off + s + s + on + s, 7003, 0},
+                   // No line names the port: its last line is the status.
+                   {"COM1",
+                    kFind,
+                    {"USB\\Y\n Name: Other (COM5)\n Device is disabled.\n"},
+                    off + s + on + s3,
+                    9005,
+                    0},
+                   // Once disabled, every way out enables the adapter again.
+                   {"COM1", kFind, {"USB\\X\n    Name: USB Serial (COM1)"}, off + s + on, 3001, 0},
+                   {"COM1", kFind, {disabled}, off + on, 1500, 1500},
+                   {"COM1", kFind, {running}, off + s + on, 3500, 3500},
+                   // A listing without the expected shape ends it before the adapter is touched.
+                   {"COM1", "COM1: odd\n", {running}, f, 0, 0},
+                   {"COM1", "PCI\\X: Port (COM1)\n", {running}, f, 0, 0}};
+    for (const auto& [sCom, find, statuses, expectedRuns, expectedMs, unloadAt] : cases) {
+        SCOPED_TRACE(expectedRuns);
         SerialRig rig;
-        rig.findListing = tc.find;
-        rig.statusListings = tc.statuses;
-        if (tc.unloadAt != 0) {
-            rig.at(tc.unloadAt, [&] { rig.m.bUnloading = true; });
+        rig.findListing = find;
+        rig.statusListings = statuses;
+        if (unloadAt != 0) {
+            rig.at(unloadAt, [&] { rig.m.bUnloading = true; });
         }
-        UsbDeviceRecover(rig.c, tc.sCom);
+        UsbDeviceRecover(rig.c, sCom);
         std::string runs;
         for (const auto& run : rig.runs) {
             runs += run + "|";
         }
-        EXPECT_EQ(runs, tc.expectedRuns);
-        EXPECT_EQ(rig.now, tc.expectedMs);
+        EXPECT_EQ(runs, expectedRuns);
+        EXPECT_EQ(rig.now, expectedMs);
         EXPECT_TRUE(rig.boxes.shown.empty());
     }
 }
