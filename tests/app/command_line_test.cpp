@@ -2,8 +2,6 @@
 
 #include "app/command_line.h"
 
-namespace {
-
 TEST(CommandLine, TakesTheDiagnosticsAndRefusesWhatItCannotUse) {
     // The arguments, the exit status (-1: the program runs), how the answer starts, the trace and
     // record paths, the port.
@@ -32,5 +30,3 @@ TEST(CommandLine, TakesTheDiagnosticsAndRefusesWhatItCannotUse) {
         EXPECT_EQ(line.port, port);
     }
 }
-
-} // namespace

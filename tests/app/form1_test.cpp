@@ -14,8 +14,6 @@
 
 #include "tests/e2e/window_rig.h"
 
-namespace {
-
 TEST(Form1Window, LayoutInvariants) {
     WindowRig rig;
     Form1& form = *rig.form;
@@ -85,5 +83,3 @@ TEST(Form1Window, LayoutInvariants) {
     EXPECT_EQ(form.size(), before);
     EXPECT_FALSE(client->rect().intersects(form.findChild<QGroupBox*>("Frame6")->geometry()));
 }
-
-} // namespace

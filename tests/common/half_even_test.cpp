@@ -1,8 +1,6 @@
 #include "common/half_even.h"
 #include "tests/common/number_cases.h"
 
-namespace {
-
 // Nearest, halves to the even neighbour; nothing outside the range or for non-finite values.
 TEST(roundHalfEvenInt16, RoundsToNearestWithHalvesToEvenNeighbour) {
     const std::pair<double, std::optional<int16_t>> cases[] = {
@@ -12,5 +10,3 @@ TEST(roundHalfEvenInt16, RoundsToNearestWithHalvesToEvenNeighbour) {
         {12.500000001, 13}, {3002 / 3.0, 1001},       {-0.5, 0},  {-2.5, -2}};
     expectCases(roundHalfEvenInt16, cases);
 }
-
-} // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QTimer>
+#include <fstream>
 
 #include "serial/transaction.h"
 #include "tests/e2e/window_rig.h"
@@ -61,6 +63,28 @@ TEST(Session, StaleAndLateRepliesReadAndWriteTheStoredValues) {
         EXPECT_EQ(stored, (Strings{"R20.5;", "R38;", "R500;", "R.5;", "R861;", "R511;",
                                    "S0512,0188,0512;"}));
     }
+}
+
+// Monitoring stops, no adapter reset is started, and the port is closed and free for the next
+// program.
+TEST(Shutdown, ClosingTheWindowDuringAWaitEndsEverything) {
+    SimulatedWindow rig(3, {}, 3000);
+    ASSERT_TRUE(rig.ready);
+    rig.form->show();
+    rig.form->findChild<QAction*>("IntervalStart")->trigger();
+    ASSERT_TRUE(simControl(3, "silent on"));
+    QTimer::singleShot(100, rig.form.get(), [&] { rig.form->close(); });
+    rig.click("Command1");
+    EXPECT_TRUE(rig.state().bUnloading);
+    EXPECT_FALSE(rig.form->timerEnabled());
+    EXPECT_FALSE(rig.serial().MSComm5.portOpen());
+    EXPECT_TRUE(rig.boxes.shown.empty());
+    EXPECT_FALSE(std::ifstream(portlinks::workFolder() + "/fake-devcon.log"));
+    EXPECT_EQ(Rs232cCommand(rig.serial(), "R0"), CommandOutcome::Closing);
+    ASSERT_TRUE(simControl(3, "silent off"));
+    WindowRig next;
+    next.state().i_comPort = 3;
+    EXPECT_TRUE(next.form->Form_Load());
 }
 
 } // namespace

@@ -5,8 +5,6 @@
 #include "serial/wait.h"
 #include "tests/support/fake_serial.h"
 
-namespace {
-
 // Readings as the signed counter gives them, across its sign change and its wrap.
 TEST(TimeGetTimeEx, StaysContinuousAcrossSignChangeAndWrap) {
     const std::pair<std::vector<int64_t>, std::vector<double>> cases[] = {
@@ -42,5 +40,3 @@ TEST(WaitmSec, EndsAtFirstReadingBeyondTheWaitOrWhenTheWindowCloses) {
         EXPECT_EQ(rig.passes > 0, servesEvents);
     }
 }
-
-} // namespace

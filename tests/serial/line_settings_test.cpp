@@ -2,8 +2,6 @@
 
 #include "serial/line_settings.h"
 
-namespace {
-
 TEST(LineSettings, ReadsTheFourFieldsAndRefusesAnythingElse) {
     using P = LineSettings::Parity;
     using S = LineSettings::StopBits;
@@ -26,5 +24,3 @@ TEST(LineSettings, ReadsTheFourFieldsAndRefusesAnythingElse) {
         EXPECT_FALSE(parseLineSettings(text).has_value()) << text;
     }
 }
-
-} // namespace

@@ -10,8 +10,6 @@
 #include "serial/transaction.h"
 #include "tests/support/fake_serial.h"
 
-namespace {
-
 // The trace keeps every byte on one readable line; the record quotes a field only when it must.
 TEST(DiagnosticText, EscapesTraceBytesAndQuotesRecordFields) {
     EXPECT_EQ(escapedText("E0,1; ~!\"" + std::string(1, '\0') + "2\r\n\t"),
@@ -61,5 +59,3 @@ TEST(TracedTransaction, HoldsEachStepWithItsOutcomeEscaped) {
         EXPECT_EQ(text.str(), "earlier run\n" + expected);
     }
 }
-
-} // namespace
