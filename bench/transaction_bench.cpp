@@ -85,7 +85,7 @@ void BM_TimeoutCpu(benchmark::State& state) {
         cpuMs += meter.cpuMs();
         state.SetIterationTime(wall / 1000.0);
         if (outcome != CommandOutcome::Failed ||
-            w.boxes.shownTexts() != std::vector<std::string>{kNoiseMessage}) {
+            w.boxes.shown != std::vector<Shown>{{kNoiseMessage, 0x1010}}) {
             state.SkipWithError("the time-out did not end with the final message");
             break;
         }

@@ -103,7 +103,7 @@ TEST(DiagnosticFiles, OneThatCannotBeOpenedOrWrittenIsReportedOnceAndTheWindowWo
               : rig.form->recordTo("/dev/full");
         rig.form->findChild<QAction*>("IntervalStart")->trigger();
         QTest::qWait(300);
-        EXPECT_EQ(rig.boxes.shownTexts(), Strings{message});
+        EXPECT_EQ(rig.boxes.shown, (std::vector<Shown>{{message, 0x1030}}));
         EXPECT_EQ(rig.text("Text9"), "5.481");
     }
 }

@@ -55,9 +55,9 @@ TEST(Rs232cCommand, SilentControllerRunsTheWholeRoad) {
         link.m.iUsbRetryCount = usbRetries;
         EXPECT_EQ(link.command("E"), Failed);
         EXPECT_EQ(link.sendTimes, expectedSends);
-        EXPECT_EQ(link.boxes.shownTexts(),
-                  Texts{"The abnormality by the noise occurred.\r\rPlease reboot."});
-        EXPECT_EQ(link.boxes.shown[0].flags, 0x1010);
+        EXPECT_EQ(link.boxes.shown,
+                  (std::vector<Shown>{
+                      {"The abnormality by the noise occurred.\r\rPlease reboot.", 0x1010}}));
         EXPECT_EQ(std::pair(link.m.iUsbErr, link.m.bCommBusy), (std::pair<int16_t, int16_t>(1, 0)));
         EXPECT_EQ(link.runs.size(), expectedRuns);
     }
@@ -69,25 +69,22 @@ TEST(Rs232cCommand, LateRepliesToResendsAreTakenOffTheLine) {
     // answeredSend 0: every send is answered. Landing in the pass that times the first attempt
     // out, a reply is not read by it: the resend (not preceded by a discard) takes it. When only
     // the last send is answered, the others can no longer be: their time is waited out.
-    struct Case {
-        uint32_t lateMs, expectedEnd;
-        std::size_t answeredSend;
-    };
-    // 6503 is 3001 + 3001 + 501, 12510 is 6002 + 6007 + 501.
-    const Case cases[] = {
+    // How late each reply comes, when the command ends, the answered send. 6503 is
+    // 3001 + 3001 + 501, 12510 is 6002 + 6007 + 501.
+    const std::tuple<uint32_t, uint32_t, std::size_t> cases[] = {
         {5, 5, 0}, {3500, 6501, 0}, {7000, 13002, 0}, {3001, 6503, 1}, {5, 12510, 3}};
-    for (const auto& tc : cases) {
-        SCOPED_TRACE(tc.expectedEnd);
+    for (const auto& [lateMs, expectedEnd, answeredSend] : cases) {
+        SCOPED_TRACE(expectedEnd);
         Link link;
-        link.onWrite = [&](const std::string& text) {
-            if (tc.answeredSend == 0 || link.sent.size() == tc.answeredSend) {
+        link.onWrite = [&, late = lateMs, answered = answeredSend](const std::string& text) {
+            if (answered == 0 || link.sent.size() == answered) {
                 const std::string reply = text == "R0\r\n" ? "R20;" : "R38;";
-                link.after(tc.lateMs, [&link, reply] { link.rx += reply; });
+                link.after(late, [&link, reply] { link.rx += reply; });
             }
         };
         EXPECT_EQ(link.command("R0"), Complete);
         EXPECT_EQ(link.m.sRecvBuf, "R20;");
-        EXPECT_EQ(link.now, tc.expectedEnd);
+        EXPECT_EQ(link.now, expectedEnd);
         link.replyInPieces({{5, "R38;"}});
         EXPECT_EQ(link.command("R1"), Complete);
         EXPECT_EQ(link.m.sRecvBuf, "R38;");
@@ -123,10 +120,10 @@ TEST(Rs232cCommand, AfterTheAdapterResetTheReopenedPortIsTried) {
 
 TEST(Rs232cCommand, WriteFailureRunsTheErrorPathWithoutResend) {
     const std::string failure = "COM4: sending R0: Input/output error";
-    const std::pair<std::optional<SerialError>, Texts> cases[] = {
-        {std::nullopt, {failure}},
+    const std::pair<std::optional<SerialError>, std::vector<Shown>> cases[] = {
+        {std::nullopt, {{failure, 0x1030}}},
         {SerialError(13, "Permission denied"),
-         {failure, "COM4: reopening the port: Permission denied"}}};
+         {{failure, 0x1030}, {"COM4: reopening the port: Permission denied", 0x1030}}}};
     for (const auto& [reopenFailure, expectedBoxes] : cases) {
         SCOPED_TRACE(expectedBoxes.size());
         Link link;
@@ -135,8 +132,7 @@ TEST(Rs232cCommand, WriteFailureRunsTheErrorPathWithoutResend) {
         // A port left open would keep the adapter from being reset.
         link.onRun = [&](const std::string&) { EXPECT_FALSE(link.portOpen()); };
         EXPECT_EQ(link.command("R0"), Failed);
-        EXPECT_EQ(link.boxes.shownTexts(), expectedBoxes);
-        EXPECT_EQ(link.boxes.shown[0].flags, 0x1030);
+        EXPECT_EQ(link.boxes.shown, expectedBoxes);
         EXPECT_TRUE(link.sent.empty());
         EXPECT_EQ(link.portOpen(), !reopenFailure);
         EXPECT_EQ(link.runs.at(0), "find USB*");

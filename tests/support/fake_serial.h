@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <ostream>
 #include <set>
 #include <string>
 #include <utility>
@@ -20,6 +21,11 @@
 struct Shown {
     std::string text;
     int flags;
+    bool operator==(const Shown&) const = default;
+    // How a failing expectation names it.
+    friend void PrintTo(const Shown& s, std::ostream* out) {
+        *out << s.text << " (" << s.flags << ")";
+    }
 };
 
 class RecordingBoxes : public MessageBoxes {
@@ -29,13 +35,6 @@ public:
         return mb::kIdOk;
     }
     std::string inputBox(const std::string&, const std::string&) override { return answer; }
-    std::vector<std::string> shownTexts() const {
-        std::vector<std::string> texts;
-        for (const auto& s : shown) {
-            texts.push_back(s.text);
-        }
-        return texts;
-    }
     std::vector<Shown> shown;
     std::string answer;
 };
