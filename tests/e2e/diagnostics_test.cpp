@@ -134,7 +134,7 @@ TEST(MonitoringRecord, EachTickAppendsTheBoxesItReadEvenUnderAGermanLocale) {
         QObject::connect(rig.form->findChild<QTimer*>("Timer1"), &QTimer::timeout,
                          [&] { ++ticked; });
         rig.form->findChild<QAction*>("IntervalStart")->trigger();
-        ASSERT_TRUE(serveUntil([&, wanted = ticks] { return ticked == wanted; }, 10000));
+        ASSERT_TRUE(QTest::qWaitFor([&, wanted = ticks] { return ticked == wanted; }, 10000));
         rig.form->findChild<QAction*>("IntervalStop")->trigger();
         QTest::qWait(ticks == 10 ? 300 : 0);
         // The values hold still: every row is the boxes as the last tick left them.

@@ -14,7 +14,6 @@
 #include "sim/sim_process.h"
 #include "tests/e2e/form1_access.h"
 #include "tests/support/fake_serial.h"
-#include "tests/support/serve_until.h"
 
 class RecordingTones : public TonePlayer {
 public:

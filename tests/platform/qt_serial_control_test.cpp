@@ -1,6 +1,7 @@
 // The serial control over QSerialPort against a pseudo-terminal linked into a private
 // port-link folder: error numbers, descriptions and failures raised later.
 
+#include <QTest>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -9,7 +10,6 @@
 
 #include "platform/linux/port_link_folder.h"
 #include "platform/qt/qt_serial_control.h"
-#include "tests/support/serve_until.h"
 
 namespace {
 
@@ -67,7 +67,7 @@ TEST(QtSerialControl, FailuresCarryTheirNumberAndDescription) {
     auto gone = std::make_unique<LinkedPty>(7);
     ASSERT_EQ(control.open(7), 0);
     gone.reset();
-    EXPECT_TRUE(serveUntil([&] {
+    EXPECT_TRUE(QTest::qWaitFor([&] {
         try {
             control.inBufferCount();
             return false;
