@@ -1,32 +1,15 @@
-// The serial control over QSerialPort against a pseudo-terminal linked into a private
-// port-link folder: error numbers, descriptions and failures raised later.
+// The serial control over QSerialPort against simulators linked into a private port-link
+// folder: error numbers, descriptions and failures raised later.
 
 #include <QTest>
-#include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "platform/linux/port_link_folder.h"
 #include "platform/qt/qt_serial_control.h"
+#include "sim/sim_process.h"
 
 namespace {
-
-// A pseudo-terminal whose slave is linked as COM<n>; the test plays the far end on the master.
-struct LinkedPty {
-    explicit LinkedPty(int com) : link(portlinks::linkPath(com)) {
-        grantpt(master);
-        unlockpt(master);
-        std::filesystem::create_symlink(ptsname(master), link);
-    }
-    ~LinkedPty() {
-        close(master);
-        std::filesystem::remove(link);
-    }
-    int master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-    std::string link;
-};
 
 struct Control : QtSerialControl {
     Control()
@@ -55,7 +38,8 @@ TEST(QtSerialControl, FailuresCarryTheirNumberAndDescription) {
     EXPECT_EQ(control.open(41), kErrPortNotExist) << "link pointing nowhere";
     EXPECT_FALSE(control.portOpen());
 
-    LinkedPty pty(6);
+    SimProcess sim, gone;
+    ASSERT_TRUE(sim.start({"--port", "6"}));
     Control holder;
     ASSERT_EQ(holder.open(6), 0);
     Control second;
@@ -64,9 +48,9 @@ TEST(QtSerialControl, FailuresCarryTheirNumberAndDescription) {
     EXPECT_EQ(second.failure, "Permission error while locking the device");
     EXPECT_FALSE(second.portOpen());
     // A hang-up is raised at the next use.
-    auto gone = std::make_unique<LinkedPty>(7);
+    ASSERT_TRUE(gone.start({"--port", "7"}));
     ASSERT_EQ(control.open(7), 0);
-    gone.reset();
+    gone.stop();
     EXPECT_TRUE(QTest::qWaitFor([&] {
         try {
             control.inBufferCount();
