@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
             for (const auto& k : disabled) {
                 out << k << '\n';
             }
-            std::puts((adapterId(com) + (verb == "enable" ? ": Enabled\n1 device(s) are enabled."
+            std::puts((adapterId(com) + (verb == "enable" ? ": Enabled\n1 device(s) enabled."
                                                           : ": Disabled\n1 device(s) disabled."))
                           .c_str());
             return 0;
