@@ -8,6 +8,7 @@
 #include "app/win32/caption_font.h"
 #include "app/win32/caption_layout.h"
 #include "app/win32/form1_layout.h"
+#include "app/win32/layout_names.h"
 #include "operations/ad_calibration.h"
 #include "operations/beeps.h"
 #include "operations/interval_monitoring.h"
@@ -61,27 +62,6 @@ std::string controlName(const std::wstring& layoutName) {
                              layoutName.substr(underscore + 1) + L")");
     }
     return win32::toUtf8(layoutName);
-}
-
-const ControlEntry* controlOfId(int id) {
-    for (const auto& c : form1::kControls) {
-        if (c.id == id) {
-            return &c;
-        }
-    }
-    return nullptr;
-}
-
-const wchar_t* nameOfId(int id) {
-    if (const ControlEntry* c = controlOfId(id)) {
-        return c->name;
-    }
-    for (const auto& e : form1::kMenu) {
-        if (e.id == id && e.id != 0) {
-            return e.name;
-        }
-    }
-    return nullptr;
 }
 
 // Focusable controls first, in the tab walk's order, since the dialog manager walks siblings
@@ -217,7 +197,6 @@ void Form1Window::createMenu() {
         }
         AppendMenuW(dropDown, MF_STRING | (e.checked ? MF_CHECKED : MF_UNCHECKED),
                     static_cast<UINT_PTR>(e.id), e.text);
-        menuIds_[e.name] = e.id;
     }
     menu_ = CreateMenu();
     AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(dropDown), form1::kMenuTitle);
@@ -282,7 +261,7 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        const ControlEntry* label = controlOfId(static_cast<int>(item->CtlID));
+        const ControlEntry* label = form1::controlOf(static_cast<int>(item->CtlID));
         if (label == nullptr || label->kind != ControlKind::Label) {
             break;
         }
@@ -315,17 +294,17 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Form1Window::onCommand(int id) {
-    const wchar_t* name = nameOfId(id);
-    if (name == nullptr || m_.bUnloading) {
+    const std::wstring name = form1::nameOf(id);
+    if (name.empty() || m_.bUnloading) {
         return;
     }
-    if (std::wstring(name) == L"End") {
+    if (name == L"End") {
         End_Click();
         return;
     }
     for (const auto& p : kProcedures) {
-        if (std::wstring(p.control) == name) {
-            eventProcedure(std::wstring(name) + L"_Click", p.run);
+        if (p.control == name) {
+            eventProcedure(name + L"_Click", p.run);
             return;
         }
     }
@@ -415,10 +394,6 @@ void Form1Window::setTimerEnabled(bool enabled) {
 }
 
 void Form1Window::setChecked(const std::string& menuEntry, bool checked) {
-    const auto found = menuIds_.find(win32::toUtf16(menuEntry));
-    if (found == menuIds_.end()) {
-        throw std::invalid_argument("no menu entry " + menuEntry);
-    }
-    CheckMenuItem(menu_, static_cast<UINT>(found->second),
+    CheckMenuItem(menu_, static_cast<UINT>(form1::idOf(win32::toUtf16(menuEntry))),
                   MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }

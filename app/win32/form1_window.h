@@ -98,6 +98,4 @@ private:
     FieldDiagnostics diagnostics_{serial_, messages_, localTimestamp};
 
     std::map<std::string, HWND> boxHandles_;
-    std::map<std::wstring, int> menuIds_;
-    std::map<int, std::wstring> procedureNames_;
 };

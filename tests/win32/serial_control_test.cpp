@@ -38,8 +38,7 @@ TEST(SerialControl, SettingsReachTheLineAndStaleRepliesAreDiscarded) {
     Win32Rig rig(win32::applicationFolder(), "no-device-console");
     ASSERT_FALSE(Rs232cSetInit(rig.c, 3));
     rig.port.setSettings("9600,n,8,2");
-    HANDLE line = CreateFileW(L"\\\\.\\COM3", GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    HANDLE line = CreateFileW(L"\\\\.\\COM3", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
     ASSERT_TRUE(GetCommState(line, &dcb));
@@ -64,8 +63,7 @@ TEST(SerialControl, VanishedControllerFailsTheTransaction) {
     rig.m.i_comPort = 6;
     ASSERT_FALSE(Rs232cSetInit(rig.c, 6));
     ASSERT_EQ(Rs232cCommand(rig.c, "E"), CommandOutcome::Complete);
-    std::wstring quit =
-        win32::toUtf16(std::string(std::getenv("KELVARA_SIM")) + " --port 6 --control quit");
+    std::wstring quit = win32::toUtf16(std::getenv("KELVARA_SIM")) + L" --port 6 --control quit";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};

@@ -9,10 +9,10 @@
 //   exits MS | sleep MS | dump | menu-self
 #include <algorithm>
 #include <chrono>
-#include <concepts>
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -23,6 +23,7 @@
 #include "app/win32/caption_font.h"
 #include "app/win32/caption_layout.h"
 #include "app/win32/form1_layout.h"
+#include "app/win32/layout_names.h"
 #include "platform/win32/utf16.h"
 
 namespace {
@@ -41,14 +42,11 @@ void require(bool holds, const std::wstring& otherwise) {
     }
 }
 
-std::wstring field(const std::wstring& text) { return text; }
-std::wstring field(std::integral auto number) { return std::to_wstring(number); }
-
 // One line of the report, its fields separated by tabs.
 template <typename... Fields> void say(const Fields&... fields) {
-    std::wstring line;
-    ((line += L'\t' + field(fields)), ...);
-    std::puts(win32::toUtf8(line.substr(1)).c_str());
+    std::wostringstream line;
+    ((line << L'\t' << fields), ...);
+    std::puts(win32::toUtf8(line.str().substr(1)).c_str());
 }
 
 void await(const std::function<bool()>& done, int limitMs, const std::wstring& otherwise) {
@@ -57,20 +55,7 @@ void await(const std::function<bool()>& done, int limitMs, const std::wstring& o
     }
 }
 
-// A control or menu entry by its designer name, and a control's name.
-template <typename Entry, std::size_t N> int idOf(const Entry (&entries)[N], std::wstring name) {
-    const auto found =
-        std::ranges::find_if(entries, [&](const Entry& e) { return e.id != 0 && name == e.name; });
-    require(found != std::end(entries), L"no control or menu entry " + name);
-    return found->id;
-}
-
-UINT menuId(const std::wstring& name) { return static_cast<UINT>(idOf(form1::kMenu, name)); }
-
-std::wstring nameOf(HWND hwnd) {
-    const auto found = std::ranges::find(form1::kControls, GetDlgCtrlID(hwnd), &ControlEntry::id);
-    return found != std::end(form1::kControls) ? found->name : L"?";
-}
+std::wstring nameOf(HWND hwnd) { return form1::nameOf(GetDlgCtrlID(hwnd)); }
 
 std::wstring textOf(HWND hwnd) {
     wchar_t text[1024] = {};
@@ -125,13 +110,12 @@ void answer(const std::wstring& wanted, const std::wstring& typed) {
     await([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 10000, L"the box stayed");
 }
 
-// The window as it stands, for the check against the designer file: every child in z-order
-// with its class, styles, client rectangle and text, then where each caption character ends
-// when drawn in the window's font and how many have no glyph in it.
+// The window as it stands, for the check against the designer file: its client area, every
+// child in z-order with its class, style, client rectangle and text, then where each caption
+// character ends when drawn in the window's font and how many have no glyph in it.
 void dump(HWND w) {
     RECT client{};
     GetClientRect(w, &client);
-    say(L"title", textOf(w));
     say(L"client", client.right, client.bottom);
     int z = 0;
     for (HWND c = GetWindow(w, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
@@ -140,9 +124,8 @@ void dump(HWND w) {
         MapWindowPoints(nullptr, w, reinterpret_cast<POINT*>(&r), 2);
         wchar_t cls[64] = {};
         GetClassNameW(c, cls, 64);
-        say(L"control", z++, GetDlgCtrlID(c), cls, GetWindowLongW(c, GWL_STYLE),
-            GetWindowLongW(c, GWL_EXSTYLE), r.left, r.top, r.right - r.left, r.bottom - r.top,
-            textOf(c));
+        say(L"control", z++, GetDlgCtrlID(c), cls, GetWindowLongW(c, GWL_STYLE), r.left, r.top,
+            r.right - r.left, r.bottom - r.top, textOf(c));
     }
     HDC dc = GetDC(nullptr);
     HFONT font = createCaptionFont();
@@ -165,28 +148,18 @@ void dump(HWND w) {
     DeleteObject(font);
 }
 
-// Wine cannot read another process's menu: the menu is read from a window of the same code
-// made in this process, and its check marks after "Interval Start" and "Interval Stop" came
-// through the window's own message handling.
+// Wine cannot read another process's menu: the check marks are read from a window of the same
+// code made in this process, after "Interval Start" and "Interval Stop" came through its own
+// message handling.
 void menuSelf() {
     Form1Window self(GetModuleHandleW(nullptr));
-    HMENU dropDown = GetSubMenu(GetMenu(self.handle()), 0);
-    wchar_t text[128] = {};
-    GetMenuStringW(GetMenu(self.handle()), 0, text, 128, MF_BYPOSITION);
-    say(L"menu", text);
-    const auto is = [&](UINT item, UINT by, UINT flag) {
-        return (GetMenuState(dropDown, item, by) & flag) != 0;
+    const auto checked = [&](const wchar_t* entry) {
+        return (GetMenuState(GetMenu(self.handle()), form1::idOf(entry), MF_BYCOMMAND) &
+                MF_CHECKED) != 0;
     };
-    for (UINT i = 0; i < static_cast<UINT>(GetMenuItemCount(dropDown)); ++i) {
-        text[0] = L'\0';
-        GetMenuStringW(dropDown, i, text, 128, MF_BYPOSITION);
-        say(L"entry", GetMenuItemID(dropDown, static_cast<int>(i)), text,
-            is(i, MF_BYPOSITION, MF_CHECKED), is(i, MF_BYPOSITION, MF_SEPARATOR));
-    }
     for (const wchar_t* chosen : {L"IntervalStart", L"IntervalStop"}) {
-        SendMessageW(self.handle(), WM_COMMAND, menuId(chosen), 0);
-        say(L"marks", chosen, is(menuId(L"IntervalStart"), MF_BYCOMMAND, MF_CHECKED),
-            is(menuId(L"IntervalStop"), MF_BYCOMMAND, MF_CHECKED));
+        SendMessageW(self.handle(), WM_COMMAND, form1::idOf(chosen), 0);
+        say(L"marks", chosen, checked(L"IntervalStart"), checked(L"IntervalStop"));
     }
 }
 
@@ -233,7 +206,7 @@ void run(const std::vector<std::wstring>& args) {
         return args[next++];
     };
     const auto number = [&] { return static_cast<DWORD>(std::stoul(take())); };
-    const auto child = [&] { return GetDlgItem(window(), idOf(form1::kControls, take())); };
+    const auto child = [&] { return GetDlgItem(window(), form1::idOf(take())); };
     const std::map<std::wstring, std::function<void()>> steps = {
         {L"shown",
          [] {
@@ -243,8 +216,8 @@ void run(const std::vector<std::wstring>& args) {
         {L"hidden", [] { require(!window(), L"the window is shown"); }},
         {L"click", [&] { send(false, child(), BM_CLICK, 0); }},
         {L"press", [&] { send(true, child(), BM_CLICK, 0); }},
-        {L"menu", [&] { send(false, window(), WM_COMMAND, menuId(take())); }},
-        {L"menu-post", [&] { send(true, window(), WM_COMMAND, menuId(take())); }},
+        {L"menu", [&] { send(false, window(), WM_COMMAND, form1::idOf(take())); }},
+        {L"menu-post", [&] { send(true, window(), WM_COMMAND, form1::idOf(take())); }},
         {L"set",
          [&] {
              HWND box = child();
