@@ -73,13 +73,16 @@ TEST(DiagnosticTrace, HoldsTheAdapterResetAndReopenInOrder) {
                         "COM3 open (reopening the port)",
                         send,
                         R"(COM3 received "R500;")",
-                        "R2 complete"};
+                        "R2 complete",
+                        R"(input box "Password?")"};
     std::remove(diagnosticPath().c_str());
     SimulatedWindow rig(3, {"--no-pacing"}, 200);
     ASSERT_TRUE(rig.ready);
     rig.form->traceTo(diagnosticPath());
     ASSERT_TRUE(simControl(3, "silent-until-enable"));
     EXPECT_EQ(Rs232cCommand(rig.serial(), "R2"), CommandOutcome::Complete);
+    // The window's boxes go into the trace too.
+    rig.form->findChild<QAction*>("AD_Calibration")->trigger();
     EXPECT_TRUE(rig.boxes.shown.empty());
     auto step = steps.begin();
     for (const auto& line : lines()) {

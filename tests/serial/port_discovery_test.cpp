@@ -44,22 +44,31 @@ TEST(Rs232cFind, ReturnsFirstAnsweringPortAndLeavesItClosed) {
     }
 }
 
-// Not present: only the scan's message; refused: the failure, then that message.
+// Not present: only the scan's message; refused, or opened but not purged: the failure, then
+// that message, and the port is left closed.
 TEST(Rs232cOpen, ReportsOpeningFailuresAndDiscardsWhatWasReceived) {
-    const std::string notFound = "not found a device\r\n\r\n";
-    const SerialError refused(1, "Permission denied");
-    const std::tuple<std::set<int16_t>, std::optional<SerialError>, std::vector<Shown>> cases[] = {
-        {{}, std::nullopt, {{notFound, 0x1}}},
-        {{6}, refused, {{"COM6: opening the port: Permission denied", 0x1030}, {notFound, 0x1}}},
-        {{6}, std::nullopt, {}}};
-    for (const auto& [present, failure, expectedBoxes] : cases) {
-        SCOPED_TRACE(expectedBoxes.size());
+    using Failure = std::optional<SerialError>;
+    const Failure none, refused = SerialError(1, "Permission denied"),
+                        ioError = SerialError(5, "Input/output error");
+    const Shown notFound{"not found a device\r\n\r\n", 0x1};
+    const auto failed = [](const char* why) {
+        return Shown{std::string("COM6: opening the port: ") + why, 0x1030};
+    };
+    // The ports present, the open's and the purge's failure, the boxes shown.
+    const std::tuple<std::set<int16_t>, Failure, Failure, std::vector<Shown>> cases[] = {
+        {{}, none, none, {notFound}},
+        {{6}, refused, none, {failed("Permission denied"), notFound}},
+        {{6}, none, ioError, {failed("Input/output error"), notFound}},
+        {{6}, none, none, {}}};
+    for (const auto& [present, failure, purgeFailure, expectedBoxes] : cases) {
+        SCOPED_TRACE(testing::PrintToString(expectedBoxes));
         SerialRig rig;
         rig.m.i_comPort = 6;
         rig.m.sRecvBuf = "old";
         rig.rx = "stale;";
         rig.present = present;
         rig.openFailure = failure;
+        rig.purgeFailure = purgeFailure;
         Rs232cOpen(rig.c);
         const bool opened = expectedBoxes.empty();
         EXPECT_EQ(rig.boxes.shown, expectedBoxes);

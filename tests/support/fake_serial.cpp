@@ -53,6 +53,13 @@ std::string& SerialRig::openRx() {
     return rx;
 }
 
+void SerialRig::setInBufferCount(int32_t) {
+    if (purgeFailure) {
+        throw *purgeFailure;
+    }
+    discarded += std::exchange(openRx(), {});
+}
+
 void SerialRig::output(const std::string& text) {
     openRx();
     if (writeFailure) {

@@ -58,7 +58,7 @@ struct SerialRig : MillisecondCounter, EventPump, SerialControl, ProcessRunner {
     bool portOpen() override { return open_; }
     void setPortOpen(bool open) override;
     int32_t inBufferCount() override { return static_cast<int32_t>(openRx().size()); }
-    void setInBufferCount(int32_t) override { discarded += std::exchange(openRx(), {}); }
+    void setInBufferCount(int32_t) override;
     void output(const std::string& text) override;
     std::string input() override { return std::exchange(openRx(), {}); }
 
@@ -74,7 +74,7 @@ struct SerialRig : MillisecondCounter, EventPump, SerialControl, ProcessRunner {
     uint32_t now = 0;
     int passes = 0, opens = 0;
     std::set<int16_t> present;
-    std::optional<SerialError> openFailure, writeFailure;
+    std::optional<SerialError> openFailure, writeFailure, purgeFailure;
     std::function<void(const std::string& text)> onWrite = [](const std::string&) {};
     std::vector<std::string> sent;
     std::vector<uint32_t> sendTimes;
