@@ -79,14 +79,8 @@ bool Rs232cSetInit(SerialContext& c, int16_t pt, const std::string& step) {
             c.boxes.messageBox(failureText(pt, step, e.what()), mb::kIconWarning | mb::kSystemModal,
                                kAppTitle);
         }
-        // Leave the control closed whatever state the failure left it in, even when the
-        // purge that failed fails again.
-        ignoringFailure([&] {
-            if (c.MSComm5.portOpen()) {
-                ignoringFailure([&] { c.MSComm5.setInBufferCount(0); });
-                c.MSComm5.setPortOpen(false);
-            }
-        });
+        // Leave the control closed whatever state the failure left it in; the next open purges.
+        Rs232cClose(c);
         return true;
     }
 }

@@ -118,11 +118,7 @@ CommandOutcome errorPath(SerialContext& c, const SerialError& e) {
     traceEvent(c, "serial failure: ", e.what());
     c.boxes.messageBox(e.what(), mb::kIconWarning | mb::kSystemModal, kAppTitle);
     c.m.iUsbErr = 1;
-    ignoringFailure([&] {
-        if (c.MSComm5.portOpen()) {
-            c.MSComm5.setPortOpen(false);
-        }
-    });
+    Rs232cClose(c);
     UsbDeviceRecover(c, deviceName(c.m));
     if (c.m.bUnloading) {
         return CommandOutcome::Closing;
