@@ -29,6 +29,7 @@ Strings lines() {
 
 // Start-up scans past a silent port, or probes only the port chosen, and opens the controller
 // quietly with the rising tones and the start-up retry settings; End sounds the falling ones.
+// Without a controller it ends with its message.
 TEST(StartUp, ScanPassesOverASilentPortOrProbesTheChosenOneAlone) {
     for (const int16_t chosen : std::initializer_list<int16_t>{0, 7}) {
         SCOPED_TRACE(chosen);
@@ -57,6 +58,10 @@ TEST(StartUp, ScanPassesOverASilentPortOrProbesTheChosenOneAlone) {
         EXPECT_EQ(rig.tones.tones, (std::vector<uint32_t>{880, 1320, 1760, 1760, 1320, 880}));
         EXPECT_FALSE(rig.form->isVisible());
     }
+    // With no controller on any port the window does not come up.
+    WindowRig none;
+    EXPECT_FALSE(none.form->Form_Load());
+    EXPECT_EQ(none.boxes.shown, (std::vector<Shown>{{"Device is not found.", 0x0}}));
 }
 
 TEST(DiagnosticTrace, HoldsTheAdapterResetAndReopenInOrder) {
