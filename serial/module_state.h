@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,4 +26,6 @@ struct ModuleState {
     // Warnings of operations that must not interrupt a transaction's wait; shown once the
     // link is idle again.
     std::vector<std::string> pendingWarnings;
+    // Ports whose adapter reset was refused for want of administrator rights: warned once.
+    std::set<std::string> rightsWarnedPorts;
 };

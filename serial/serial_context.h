@@ -3,6 +3,7 @@
 #include <string>
 
 #include "serial/clock.h"
+#include "serial/device_tree.h"
 #include "serial/event_pump.h"
 #include "serial/message_boxes.h"
 #include "serial/module_state.h"
@@ -21,4 +22,6 @@ struct SerialContext {
     std::string consoleProgram; // the device console tool
     std::string workFolder;     // where the tool's listing "dev.ref" is written
     Trace* trace = nullptr;     // the technician's trace, when one was asked for
+    // The built-in adapter reset's view of the devices, where the system has one.
+    DeviceTree* deviceTree = nullptr;
 };

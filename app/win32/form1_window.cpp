@@ -137,8 +137,9 @@ BOOL CALLBACK closeDialog(HWND dialog, LPARAM) {
 } // namespace
 
 Form1Window::Form1Window(HINSTANCE instance)
-    : workFolder_(win32::workFolder()), serial_{m_,        MSComm5,  clock_,       pump_,
-                                                messages_, console_, "devcon.exe", workFolder_} {
+    : workFolder_(win32::workFolder()), serial_{m_,        MSComm5,     clock_,       pump_,
+                                                messages_, console_,    "devcon.exe", workFolder_,
+                                                nullptr,   &deviceTree_} {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = windowProc;

@@ -18,6 +18,7 @@
 #include <windows.h>
 
 #include "platform/win32/win32_counter.h"
+#include "platform/win32/win32_device_tree.h"
 #include "platform/win32/win32_event_pump.h"
 #include "platform/win32/win32_message_boxes.h"
 #include "platform/win32/win32_process_runner.h"
@@ -90,6 +91,8 @@ private:
     // Where the device console's listing "dev.ref" goes.
     std::string workFolder_;
     Win32ProcessRunner console_{workFolder_};
+    // The adapter reset's own road where devcon.exe is missing or cannot name the adapter.
+    Win32DeviceTree deviceTree_;
     Win32SerialControl MSComm5;
     SerialContext serial_;
     SerialLink link_{serial_};

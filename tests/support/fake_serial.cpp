@@ -78,13 +78,17 @@ std::optional<int> SerialRig::run(const std::string&, const std::vector<std::str
     }
     runs.push_back(line);
     onRun(line);
+    const auto exit = consoleExits.find(args[0]);
+    if (exit != consoleExits.end() && !exit->second) {
+        return std::nullopt;
+    }
     std::ofstream out(stdoutFile, std::ios::binary | std::ios::trunc);
     if (args[0] == "find") {
         out << findListing;
     } else if (args[0] == "status" && !statusListings.empty()) {
         out << statusListings[std::min(statusRuns_++, statusListings.size() - 1)];
     }
-    return 0;
+    return exit == consoleExits.end() ? 0 : *exit->second;
 }
 
 void SerialRig::openPort(int16_t com) {

@@ -62,7 +62,8 @@ struct SerialRig : MillisecondCounter, EventPump, SerialControl, ProcessRunner {
     void output(const std::string& text) override;
     std::string input() override { return std::exchange(openRx(), {}); }
 
-    // The device console: each run kept as its command line, "find USB*".
+    // The device console: each run kept as its command line, "find USB*". A run that cannot
+    // be started writes nothing.
     std::optional<int> run(const std::string& program, const std::vector<std::string>& args,
                            const std::string& stdoutFile) override;
 
@@ -82,6 +83,8 @@ struct SerialRig : MillisecondCounter, EventPump, SerialControl, ProcessRunner {
     int16_t port = 0, inputLen = -1;
 
     std::vector<std::string> runs;
+    // The console's exit status by verb (0 when not given); nothing: it could not be started.
+    std::map<std::string, std::optional<int>> consoleExits;
     std::string findListing;
     // Listing for the n-th status run (the last one repeats).
     std::vector<std::string> statusListings;
