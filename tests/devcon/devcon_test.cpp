@@ -76,11 +76,13 @@ TEST_F(DevconTest, DisableAndEnableTheNamedAdapterOnlyAndDisabledAdaptersKeepThe
     for (const Adapter& a : {kFtdi, kCh340, kArduino}) {
         plugIn(a);
     }
-    // The CH340 has no serial: its bus path stands in.
-    const std::string listed =
-        "USB\\VID_1A86&PID_7523\\1-1.4: USB Serial (COM34)\n" + kFtdiId +
-        ": FT232R USB UART (COM33)\nUSB\\VID_2341&PID_0043\\85735313: Arduino Uno (COM65)\n"
-        "3 matching device(s) found.\n";
+    // The CH340 has no serial: its bus path stands in. Ids are padded to 60 columns, as the
+    // Windows device console pads them.
+    const std::string pad(30, ' ');
+    const std::string listed = "USB\\VID_1A86&PID_7523\\1-1.4" + pad + std::string(3, ' ') +
+                               ": USB Serial (COM34)\n" + kFtdiId + pad +
+                               ": FT232R USB UART (COM33)\nUSB\\VID_2341&PID_0043\\85735313" + pad +
+                               ": Arduino Uno (COM65)\n3 matching device(s) found.\n";
     EXPECT_EQ(devcon("find USB*"), listed);
     EXPECT_FALSE(devcon("disable '@" + kFtdiId.substr(0, 26) + "'")) << "a prefix";
     EXPECT_FALSE(devcon("disable '" + kFtdiId + "'")) << "without @";

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <iomanip>
 #include <iostream>
 #include <string>
 #include <utility>
@@ -20,6 +21,8 @@ namespace {
 
 constexpr int kFailed = 1;
 constexpr int kUsageError = 2;
+// The find listing pads each id to this width before ": ", as the Windows device console does.
+constexpr int kIdColumns = 60;
 
 constexpr const char* kUsage = "usage: kelvara-devcon find USB*\n"
                                "       kelvara-devcon status USB*\n"
@@ -49,7 +52,7 @@ std::vector<UsbSerialDevice> matching(const std::string& pattern) {
 int find(const std::string& pattern) {
     const auto found = matching(pattern);
     for (const auto& device : found) {
-        std::cout << device.id << ": " << device.name << "\n";
+        std::cout << std::left << std::setw(kIdColumns) << device.id << ": " << device.name << "\n";
     }
     std::cout << found.size() << " matching device(s) found.\n";
     return 0;
