@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // What the command line asks of the program.
@@ -18,9 +19,10 @@ struct CommandLine {
     int16_t port = 0;
 };
 
-// Reads the program's arguments, the program name not among them. Shared by both windows,
-// so it needs no application object: --help and --version work without a display.
-CommandLine parseCommandLine(const std::vector<std::string>& arguments);
+// Reads the program's arguments, the program name not among them; --help answers with
+// helpText, each system's own. Shared by both windows, so it needs no application object:
+// --help and --version work without a display.
+CommandLine parseCommandLine(const std::vector<std::string>& arguments, std::string_view helpText);
 
 // Before start-up: the diagnostics and the port the command line asks for, on either window.
 template <typename Form> void applyCommandLine(const CommandLine& options, Form& form) {

@@ -3,6 +3,7 @@
 
 #include "app/Form1.h"
 #include "app/command_line.h"
+#include "app/linux_help.h"
 #include "platform/linux/alsa_tone.h"
 #include "platform/linux/port_link_folder.h"
 #include "platform/qt/qt_message_boxes.h"
@@ -10,7 +11,7 @@
 
 int main(int argc, char* argv[]) {
     // Before the application object, which needs a display.
-    const CommandLine options = parseCommandLine({argv + 1, argv + argc});
+    const CommandLine options = parseCommandLine({argv + 1, argv + argc}, kLinuxHelp);
     if (options.exitStatus) {
         std::fputs(options.answer.c_str(), *options.exitStatus == 0 ? stdout : stderr);
         return *options.exitStatus;

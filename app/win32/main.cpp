@@ -4,6 +4,7 @@
 
 #include "app/command_line.h"
 #include "app/win32/form1_window.h"
+#include "app/win32/windows_help.h"
 #include "platform/win32/utf16.h"
 
 #include <shellapi.h>
@@ -26,7 +27,7 @@ std::vector<std::string> arguments() {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     try {
-        const CommandLine options = parseCommandLine(arguments());
+        const CommandLine options = parseCommandLine(arguments(), kWindowsHelp);
         if (options.exitStatus) {
             // A window program has no console to print to.
             MessageBoxW(nullptr, win32::toUtf16(options.answer).c_str(), L"Kelvara",

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/command_line.h"
+#include "app/linux_help.h"
 
 TEST(CommandLine, TakesTheDiagnosticsAndRefusesWhatItCannotUse) {
     // The arguments, the exit status (-1: the program runs), how the answer starts, the trace and
@@ -22,7 +23,7 @@ TEST(CommandLine, TakesTheDiagnosticsAndRefusesWhatItCannotUse) {
         {{"--version"}, 0, "kelvara ", "", "", 0}};
     for (const auto& [arguments, status, answerStart, trace, record, port] : cases) {
         SCOPED_TRACE(answerStart);
-        const CommandLine line = parseCommandLine(arguments);
+        const CommandLine line = parseCommandLine(arguments, kLinuxHelp);
         EXPECT_EQ(line.exitStatus.value_or(-1), status);
         EXPECT_EQ(line.answer.substr(0, answerStart.size()), answerStart);
         EXPECT_EQ(line.tracePath, trace);

@@ -141,7 +141,7 @@ def check_tabs(ui, walk_file, revealed):
 
 def check_devcon(app):
     with open(os.path.join(app, "fake-devcon.log"), encoding="utf-8", errors="replace") as f:
-        runs = [line.strip() for line in f if line.strip()]
+        runs = [line.rstrip("\r\n") for line in f if line.strip()]
     adapter = "@USB\\VID_1A86&PID_7523\\SIM3"
     expect(runs[:3] == ["find USB*", "disable " + adapter, "status USB*"]
            and "enable " + adapter in runs[3:] and runs[-1] == "status USB*",
