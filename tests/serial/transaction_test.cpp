@@ -13,6 +13,7 @@ using Texts = std::vector<std::string>;
 struct Link : SerialRig {
     Link() {
         openPort(4);
+        findListing = "USB\\X: Adapter (COM4)\n";
         statusListings = {"USB\\X\n    Name: Adapter (COM4)\n    Driver is running.\n"};
     }
     CommandOutcome command(const std::string& cmd) { return Rs232cCommand(c, cmd); }
