@@ -226,7 +226,7 @@ struct Recovery {
         if (!runTool({"status", "USB*"}, true)) {
             return std::nullopt;
         }
-        const auto status = statusText(listing, sCom);
+        auto status = statusText(listing, sCom);
         if (!status) {
             traceEvent(c, "adapter status of ", sCom, ": listing unreadable");
         }
