@@ -65,6 +65,24 @@ TEST(Session, StaleAndLateRepliesReadAndWriteTheStoredValues) {
     }
 }
 
+// Answered only after two resends, the status read shows its flags as soon as the reply is in;
+// the replies still owed to the resends are taken off the line by the next command.
+TEST(Session, AResentCommandShowsItsReplyAtOnce) {
+    SimulatedWindow rig(9, {"--late", "170", "--noise", "0", "--flags", "1100000000011"}, 80);
+    ASSERT_TRUE(rig.ready);
+    rig.form->show();
+    rig.click("Command6");
+    std::string flags;
+    for (int i = 0; i <= 10; ++i) {
+        flags += rig.text(("Text12(" + std::to_string(i) + ")").c_str());
+    }
+    EXPECT_EQ(flags + rig.text("Text13") + rig.text("Text14"), "0011111111100");
+    EXPECT_TRUE(rig.state().lateReplies.has_value());
+    rig.click("Command8");
+    EXPECT_EQ(rig.text("Text21") + " " + rig.text("Text22"), "0.0861 0.0501");
+    EXPECT_TRUE(rig.boxes.shown.empty());
+}
+
 // Monitoring stops, no adapter reset is started, and the port is closed and free for the next
 // program.
 TEST(Shutdown, ClosingTheWindowDuringAWaitEndsEverything) {

@@ -132,7 +132,7 @@ scenario_diagnostics() {
     expect_line ' COM3 send "S1\\r\\n"$' "$public/trace ü.log"
     expect_line ' E complete$' "$public/trace ü.log"
     ! grep -q COM2 "$public/trace ü.log" || fail "COM2 was probed"
-    expect_line '^time,kV \(Text9\),' "$public/record.csv"
+    expect_line '^time,KV,mA,FIL,XRAY_STATUS,' "$public/record.csv"
     expect_line $'^[0-9-]{10} [0-9:.]{12}(,[^,]+){3}(,[01]){13}\r$' "$public/record.csv"
     drive args '--trace C:\nowhere\trace.log --port 3' \
         message 'Trace file C:\nowhere\trace.log cannot be opened: No such file or directory. The program runs on without a trace.' \
