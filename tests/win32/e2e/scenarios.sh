@@ -148,6 +148,32 @@ scenario_tab_walk() {
     check tabs "$KELVARA_UI" "$work/walk6.txt" Frame6
 }
 
+# The installer, per user: the program and its Start-menu entry, the installed program against
+# the simulator, and nothing left behind once it is removed. winemenubuilder stays off, so that
+# the host's own menus are not touched.
+scenario_installer() {
+    local user installed shortcut
+    export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
+    start_sim 3 --noise 0
+    map_ports 3 "$sim_tty"
+    user=$("$wine" cmd /c echo %USERNAME% 2>/dev/null | tr -d '\r')
+    installed=$WINEPREFIX/drive_c/users/$user/AppData/Local/Programs/Kelvara
+    shortcut="$WINEPREFIX/drive_c/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Kelvara.lnk"
+    "$wine" msiexec /i "$KELVARA_MSI" /qn || fail "msiexec /i ended with $?"
+    [ -f "$installed/kelvara.exe" ] || fail "no kelvara.exe in $installed"
+    [ -f "$installed/README.md" ] && [ -f "$installed/LICENSE" ] || fail "README or LICENSE missing"
+    [ -f "$shortcut" ] || fail "no Start-menu shortcut"
+    "$wine" uninstaller --list 2>/dev/null | grep -q Kelvara || fail "not under installed programs"
+    "$wine" "$KELVARA_DRIVER" "C:\\users\\$user\\AppData\\Local\\Programs\\Kelvara\\kelvara.exe" \
+        shown expect Text21 0.0861 no-message close exits 10000 \
+        >"$work/step.out" 2>/dev/null || fail "the installed program did not run against COM3"
+    "$wine" msiexec /x "$KELVARA_MSI" /qn || fail "msiexec /x ended with $?"
+    [ ! -e "$installed" ] || fail "$installed is left behind: $(ls "$installed")"
+    [ ! -e "$shortcut" ] || fail "the Start-menu shortcut is left behind"
+    ! "$wine" uninstaller --list 2>/dev/null | grep -q Kelvara || fail "still under installed programs"
+    ! "$wine" reg query 'HKCU\Software\Kelvara' >/dev/null 2>&1 || fail "HKCU\Software\Kelvara is left behind"
+}
+
 ensure_prefix
 "scenario_${1//-/_}"
 echo "PASS: $1"
