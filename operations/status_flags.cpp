@@ -13,6 +13,12 @@ constexpr std::array<const char*, 13> kFlagBoxes{
 
 } // namespace
 
+void raiseEveryFlag(Panel& p) {
+    for (const char* box : kFlagBoxes) {
+        p.w.setText(box, "1");
+    }
+}
+
 bool Command6_Click(Panel& p) {
     if (p.m.i_comPort == 0) {
         return false;
