@@ -161,9 +161,10 @@ TEST(Rs232cCommand, HungWriteFailsItsStepAndRunsTheRecovery) {
         }
         EXPECT_EQ(link.command("E"), t.outcome);
         EXPECT_EQ(link.boxes.shown,
-                  (std::vector<Shown>{{"COM4: sending E: The wait operation timed out.", 0x1030}}));
+                  (std::vector<Shown>{
+                      {"COM4: sending E: The semaphore timeout period has expired.", 0x1030}}));
         EXPECT_EQ(link.runs.at(0), "find USB*");
-        EXPECT_EQ(trace.holds("COM4 closing the port: The wait operation timed out."),
+        EXPECT_EQ(trace.holds("COM4 closing the port: The semaphore timeout period has expired."),
                   t.stuckCancel);
         EXPECT_EQ(link.portOpen(), t.outcome == Failed);
         EXPECT_EQ(link.opens, t.outcome == Failed ? 2 : 1);

@@ -46,7 +46,7 @@ void SerialRig::setPortOpen(bool open) {
     open_ = open;
     handleGone_ = false;
     if (!open && std::exchange(writeStuck_, false)) {
-        throw SerialError(258, "The wait operation timed out.");
+        throw SerialError(121, "The semaphore timeout period has expired.");
     }
 }
 
@@ -85,7 +85,7 @@ void SerialRig::output(const std::string& text) {
     if (writesHang_) {
         now += kWriteTimeoutMs;
         writeStuck_ = cancelStuck_;
-        throw SerialError(258, "The wait operation timed out.");
+        throw SerialError(121, "The semaphore timeout period has expired.");
     }
     sent.push_back(text);
     sendTimes.push_back(now);
