@@ -171,18 +171,27 @@ scenario_dialog_keys() {
 # every flag raised and the monitor boxes emptied, no more boxes while it stays away; the
 # adapter back on the same port name and the readings come back by themselves.
 scenario_lost_port() {
-    start_sim 3 --noise 0 --counts 512,1024,100
+    # Every flag set: the boxes show "0" while the readings are live.
+    local controller=(--noise 0 --counts 512,1024,100 --flags 1111111111111)
+    local trace=$WINEPREFIX/drive_c/users/Public/lost.log
+    start_sim 3 "${controller[@]}"
     ln -s "$sim_tty" "$work/line3"
     map_ports 3 "$work/line3"
-    drive shown menu IntervalStart expect Text9 10.911
+    rm -f "$trace"
+    drive args '--trace C:\users\Public\lost.log' shown menu IntervalStart expect Text9 10.911 expect Text14 0
+    # Its name goes with the adapter; a pseudo-terminal freed here may be taken by anyone.
     sim_control 3 quit
+    rm "$work/line3"
     drive attach message "the link to the controller was lost: the USB adapter was unplugged or stopped answering. Reconnect it; Kelvara reconnects by itself." \
         expect Text14 1 expect Text12_0 1 expect Text9 "" sleep 1500 no-message
-    start_sim 3 --noise 0 --counts 512,1024,100
-    ln -sfn "$sim_tty" "$work/line3"
-    drive attach expect Text9 10.911 expect Text14 0 no-message close exits 10000
-    expect_line $'^message\tKelvara\tCOM3: [a-z ]+: the link to the controller was lost' "$work/driver.log"
+    start_sim 3 "${controller[@]}"
+    ln -s "$sim_tty" "$work/line3"
+    drive attach expect Text9 10.911 expect Text14 0 no-message close exits 10000 ||
+        fail "$(tail -20 "$trace")"
+    expect_line $'^message\tKelvara\tCOM3: [^:]+: the link to the controller was lost' "$work/driver.log"
     [ "$(grep -c $'^message\t' "$work/driver.log")" -eq 1 ] || fail "more than one box"
+    expect_line ' COM3 lost: each command tries to reopen it$' "$trace"
+    expect_line ' COM3 is back: the link works again$' "$trace"
 }
 
 ensure_prefix
