@@ -2,38 +2,48 @@
 
 #include <array>
 
+#include "operations/status_flag_boxes.h"
+
 namespace {
 
-constexpr std::array<const char*, 3> kMonitorBoxes{"Text9", "Text10", "Text11"};
-constexpr std::array<const char*, 13> kFlagBoxes{
-    "Text12(0)", "Text12(1)", "Text12(2)", "Text12(3)",  "Text12(4)", "Text12(5)", "Text12(6)",
-    "Text12(7)", "Text12(8)", "Text12(9)", "Text12(10)", "Text13",    "Text14"};
+// The monitor boxes and the captions beside them.
+constexpr std::array<CaptionedBox, 3> kMonitorBoxes{{
+    {"Text9", "KV"},
+    {"Text10", "mA"},
+    {"Text11", "FIL"},
+}};
 
 template <std::size_t N>
-void appendBoxes(std::string& row, Window& w, const std::array<const char*, N>& boxes, bool read) {
-    for (const char* box : boxes) {
+void appendBoxes(std::string& row, Window& w, const std::array<CaptionedBox, N>& boxes, bool read) {
+    for (const CaptionedBox& b : boxes) {
         row += ',';
         if (read) {
-            row += csvField(w.text(box));
+            row += csvField(w.text(b.box));
         }
+    }
+}
+
+template <std::size_t N>
+void appendCaptions(std::string& row, const std::array<CaptionedBox, N>& boxes) {
+    for (const CaptionedBox& b : boxes) {
+        row += ',';
+        row += b.caption;
     }
 }
 
 } // namespace
 
 std::string monitoringRecordHeader() {
-    std::string row = "time,kV (Text9),mA (Text10),filament (Text11)";
-    for (const char* box : kFlagBoxes) {
-        row += ',';
-        row += box;
-    }
+    std::string row = "time";
+    appendCaptions(row, kMonitorBoxes);
+    appendCaptions(row, kStatusFlagBoxes);
     return row + "\r\n";
 }
 
 std::string monitoringRecordRow(Window& w, const std::string& time, const TickReads& reads) {
     std::string row = csvField(time);
     appendBoxes(row, w, kMonitorBoxes, reads.monitor);
-    appendBoxes(row, w, kFlagBoxes, reads.flags);
+    appendBoxes(row, w, kStatusFlagBoxes, reads.flags);
     return row + "\r\n";
 }
 

@@ -1,21 +1,11 @@
 #include "operations/status_flags.h"
 
-#include <array>
-
 #include "common/leading_number.h"
-
-namespace {
-
-// The flag of box i stands at reply position 2 + 2 * i.
-constexpr std::array<const char*, 13> kFlagBoxes{
-    "Text12(0)", "Text12(1)", "Text12(2)", "Text12(3)",  "Text12(4)", "Text12(5)", "Text12(6)",
-    "Text12(7)", "Text12(8)", "Text12(9)", "Text12(10)", "Text13",    "Text14"};
-
-} // namespace
+#include "operations/status_flag_boxes.h"
 
 void raiseEveryFlag(Panel& p) {
-    for (const char* box : kFlagBoxes) {
-        p.w.setText(box, "1");
+    for (const auto& flag : kStatusFlagBoxes) {
+        p.w.setText(flag.box, "1");
     }
 }
 
@@ -31,9 +21,9 @@ bool Command6_Click(Panel& p) {
         return false;
     }
     const bool failed = outcome == CommandOutcome::Failed;
-    for (std::size_t i = 0; i < kFlagBoxes.size(); ++i) {
+    for (std::size_t i = 0; i < kStatusFlagBoxes.size(); ++i) {
         const bool raised = failed || leadingNumber(p.m.sRecvBuf, 2 + 2 * i) == 0;
-        p.w.setText(kFlagBoxes[i], raised ? "1" : "0");
+        p.w.setText(kStatusFlagBoxes[i].box, raised ? "1" : "0");
     }
     return !failed;
 }

@@ -106,6 +106,7 @@ void Rs232cOpen(SerialContext& c) {
 }
 
 void Rs232cClose(SerialContext& c) {
+    c.m.lateReplies.reset();
     try {
         if (c.MSComm5.portOpen()) {
             c.MSComm5.setPortOpen(false);
