@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "serial/failure_text.h"
-#include "serial/ignoring_failure.h"
 #include "serial/port_discovery.h"
 #include "serial/reply_completion.h"
 #include "serial/trace_event.h"

@@ -294,7 +294,8 @@ void Win32SerialControl::drainQueue() {
     if (waiting == 0) {
         return;
     }
-    std::string bytes(waiting, '\0');
+    std::string& bytes = io_->incoming;
+    bytes.assign(waiting, '\0');
     OVERLAPPED& read = restarted(io_->transfer);
     DWORD count = 0;
     if (!ReadFile(port_, bytes.data(), waiting, &count, &read)) {

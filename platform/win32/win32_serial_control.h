@@ -63,6 +63,7 @@ private:
         char pendingByte = 0;
         OVERLAPPED transfer{}; // the writes and the reads of bytes already there
         std::string outgoing;
+        std::string incoming;
     };
 
     [[noreturn]] void fail(DWORD code);
