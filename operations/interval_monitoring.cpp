@@ -47,6 +47,11 @@ std::optional<TickReads> Timer1_Timer(Panel& p) {
     if (p.m.bUnloading) {
         return reads;
     }
+    // A lost port answers nothing: the tick ends at its first command, showing no reading.
+    if (!reads.flags && p.m.bPortLost) {
+        emptyMonitorBoxes(p);
+        return reads;
+    }
     reads.monitor = Command5_Click(p);
     return reads;
 }

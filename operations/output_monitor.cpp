@@ -9,6 +9,7 @@
 #include "common/display_pattern.h"
 #include "common/half_even.h"
 #include "common/leading_number.h"
+#include "operations/status_flags.h"
 
 namespace {
 
@@ -19,22 +20,22 @@ constexpr std::size_t kChannels = 3;
 constexpr std::array<std::size_t, kChannels> kFieldPosition{2, 7, 12};
 constexpr int kSamples = 3;
 
-void emptyBoxes(Panel& p) {
-    for (const char* box : {"Text9", "Text10", "Text11"}) {
-        p.w.setText(box, "");
-    }
-}
-
 // False when the operation has to stop: a refused command finds the buffer of another
 // transaction (the boxes stay as they are), and a closing window ends everything. A failed
 // command goes on as any other; it is remembered so that no value made up from an empty
-// buffer is shown.
+// buffer is shown. On a lost port nothing later can be answered: the read stops there and
+// shows the failed state at once, flags included.
 bool sent(Panel& p, const char* cmd, bool& failed) {
     switch (p.link.Rs232cCommand(cmd)) {
     case CommandOutcome::Complete:
         return true;
     case CommandOutcome::Failed:
         failed = true;
+        if (p.m.bPortLost) {
+            emptyMonitorBoxes(p);
+            raiseEveryFlag(p);
+            return false;
+        }
         return true;
     case CommandOutcome::Refused:
     case CommandOutcome::Closing:
@@ -50,6 +51,12 @@ double corrected(const ModuleState& m, int16_t average) {
 }
 
 } // namespace
+
+void emptyMonitorBoxes(Panel& p) {
+    for (const char* box : {"Text9", "Text10", "Text11"}) {
+        p.w.setText(box, "");
+    }
+}
 
 bool Command5_Click(Panel& p) {
     if (p.m.i_comPort == 0) {
@@ -74,14 +81,14 @@ bool Command5_Click(Panel& p) {
             const std::optional<int16_t> next = roundHalfEvenInt16(sum[channel] + *count);
             if (!next) {
                 // Only a garbled reply carries counts this large.
-                emptyBoxes(p);
+                emptyMonitorBoxes(p);
                 return false;
             }
             sum[channel] = *next;
         }
     }
     if (failed) {
-        emptyBoxes(p);
+        emptyMonitorBoxes(p);
         return false;
     }
     std::array<double, kChannels> value{};

@@ -7,3 +7,6 @@
 // coefficients into Text9 (kV), Text10 (mA) and Text11 (filament and its current in A).
 // True when the three boxes now show values of this read.
 bool Command5_Click(Panel& p);
+
+// The three monitor boxes emptied: no reading is in force.
+void emptyMonitorBoxes(Panel& p);

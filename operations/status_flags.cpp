@@ -3,6 +3,12 @@
 #include "common/leading_number.h"
 #include "operations/status_flag_boxes.h"
 
+void raiseEveryFlag(Panel& p) {
+    for (const auto& flag : kStatusFlagBoxes) {
+        p.w.setText(flag.box, "1");
+    }
+}
+
 bool Command6_Click(Panel& p) {
     if (p.m.i_comPort == 0) {
         return false;

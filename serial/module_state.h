@@ -38,6 +38,8 @@ struct ModuleState {
 
     // Set by Form_Unload: every wait ends, nothing more is sent or shown.
     bool bUnloading = false;
+    // The port's reopening failed (the adapter unplugged): each command only tries to reopen.
+    bool bPortLost = false;
     // A monitoring tick is under way: a timer expiry now is skipped, never nested.
     bool bTickRunning = false;
     // Warnings of operations that must not interrupt a transaction's wait; shown once the

@@ -61,28 +61,36 @@ int16_t Rs232cFind(SerialContext& c) {
     return 0;
 }
 
-bool Rs232cSetInit(SerialContext& c, int16_t pt, const std::string& step) {
-    atStep(pt, step, [&] {
-        c.MSComm5.setCommPort(pt);
-        c.MSComm5.setSettings(kLineSettings);
-        c.MSComm5.setInputLen(0);
-    });
+std::optional<SerialError> openSelected(SerialContext& c, int16_t pt, const std::string& step) {
     try {
         c.MSComm5.setPortOpen(true);
         c.MSComm5.setInBufferCount(0);
         c.m.sRecvBuf.clear();
         traceEvent(c, "COM", pt, " open (", step, ")");
-        return false;
+        return std::nullopt;
     } catch (const SerialError& e) {
-        traceEvent(c, "COM", pt, " ", step, " failed: ", e.what());
-        if (e.number() != kErrPortNotExist) {
-            c.boxes.messageBox(failureText(pt, step, e.what()), mb::kIconWarning | mb::kSystemModal,
-                               kAppTitle);
-        }
+        traceEvent(c, "COM", pt, " ", step, " failed: ", e.cause());
         // Leave the control closed whatever state the failure left it in; the next open purges.
         Rs232cClose(c);
-        return true;
+        return SerialError(e, failureText(pt, step, e));
     }
+}
+
+void selectPort(SerialContext& c, int16_t pt, const std::string& step) {
+    atStep(pt, step, [&] {
+        c.MSComm5.setCommPort(pt);
+        c.MSComm5.setSettings(kLineSettings);
+        c.MSComm5.setInputLen(0);
+    });
+}
+
+bool Rs232cSetInit(SerialContext& c, int16_t pt, const std::string& step) {
+    selectPort(c, pt, step);
+    const auto failure = openSelected(c, pt, step);
+    if (failure && failure->number() != kErrPortNotExist) {
+        c.boxes.messageBox(failure->what(), mb::kIconWarning | mb::kSystemModal, kAppTitle);
+    }
+    return failure.has_value();
 }
 
 void Rs232cOpen(SerialContext& c) {
@@ -99,9 +107,13 @@ void Rs232cOpen(SerialContext& c) {
 
 void Rs232cClose(SerialContext& c) {
     c.m.lateReplies.reset();
-    ignoringFailure([&] {
+    try {
         if (c.MSComm5.portOpen()) {
             c.MSComm5.setPortOpen(false);
         }
-    });
+    } catch (const SerialError& e) {
+        // The control counts as closed all the same (a handle whose I/O never ended is let go).
+        traceEvent(c, "COM", c.m.i_comPort, " closing the port: ", e.cause(),
+                   " (its handle is let go)");
+    }
 }

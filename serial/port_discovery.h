@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "serial/serial_context.h"
@@ -19,6 +20,14 @@ bool Rs232cProbe(SerialContext& c, int16_t n);
 // failure while selecting or configuring is thrown to the caller. Failure texts name the
 // port and the step ("opening the port", "reopening the port").
 bool Rs232cSetInit(SerialContext& c, int16_t pt, const std::string& step = "opening the port");
+
+// Selects port pt and sets its line; a failure is thrown, its text naming the port and the step.
+void selectPort(SerialContext& c, int16_t pt, const std::string& step);
+
+// Opens port pt, selected and configured, and discards what it holds. On failure the control
+// is left closed and the failure is returned, its text naming the port and the step. Shows
+// nothing.
+std::optional<SerialError> openSelected(SerialContext& c, int16_t pt, const std::string& step);
 
 // Opens i_comPort and tells the operator when that failed.
 void Rs232cOpen(SerialContext& c);

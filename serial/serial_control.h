@@ -4,15 +4,28 @@
 #include <stdexcept>
 #include <string>
 
-// A failure of the serial control: its error number and its description.
+// What a failure says about the port: most leave it usable after a close and reopen; a device
+// gone (the USB adapter unplugged or dead) has no port left behind the handle.
+enum class SerialFailure { Other, DeviceGone };
+
+// A failure of the serial control: its error number, its kind and the system's description.
 class SerialError : public std::runtime_error {
 public:
-    SerialError(int number, const std::string& description)
-        : std::runtime_error(description), number_(number) {}
+    SerialError(int number, const std::string& description,
+                SerialFailure kind = SerialFailure::Other)
+        : std::runtime_error(description), number_(number), kind_(kind), cause_(description) {}
+    // The same failure told in other words; the system's description stays its cause.
+    SerialError(const SerialError& failure, const std::string& text)
+        : std::runtime_error(text), number_(failure.number_), kind_(failure.kind_),
+          cause_(failure.cause_) {}
     int number() const { return number_; }
+    bool deviceGone() const { return kind_ == SerialFailure::DeviceGone; }
+    const std::string& cause() const { return cause_; }
 
 private:
     int number_;
+    SerialFailure kind_;
+    std::string cause_;
 };
 
 // Error number for a port number that has no device behind it.

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "serial/failure_text.h"
-#include "serial/ignoring_failure.h"
 #include "serial/port_discovery.h"
 #include "serial/reply_completion.h"
 #include "serial/trace_event.h"
@@ -130,8 +129,31 @@ WaitEnd dropLateReplies(SerialContext& c) {
 
 std::string deviceName(const ModuleState& m) { return "COM" + std::to_string(m.i_comPort); }
 
+// A port whose reopening failed is lost: from then on each command only tries to reopen it,
+// quietly, so that an unplugged adapter is reported once and the link comes back by itself.
+void markLost(SerialContext& c) {
+    c.m.bPortLost = true;
+    traceEvent(c, "COM", c.m.i_comPort, " lost: each command tries to reopen it");
+}
+
+// Reopens the port without a box; the trace tells how it went.
+bool reopened(SerialContext& c) {
+    const std::string step = "reopening the port";
+    try {
+        selectPort(c, c.m.i_comPort, step);
+    } catch (const SerialError& e) {
+        traceEvent(c, e.what());
+        return false;
+    }
+    return !openSelected(c, c.m.i_comPort, step);
+}
+
 CommandOutcome errorPath(SerialContext& c, const SerialError& e) {
-    traceEvent(c, "serial failure: ", e.what());
+    if (e.deviceGone()) {
+        traceEvent(c, "serial failure: ", e.what(), " (", e.cause(), ")");
+    } else {
+        traceEvent(c, "serial failure: ", e.what());
+    }
     c.boxes.messageBox(e.what(), mb::kIconWarning | mb::kSystemModal, kAppTitle);
     c.m.iUsbErr = 1;
     Rs232cClose(c);
@@ -139,17 +161,11 @@ CommandOutcome errorPath(SerialContext& c, const SerialError& e) {
     if (c.m.bUnloading) {
         return CommandOutcome::Closing;
     }
-    ignoringFailure([&] { Rs232cSetInit(c, c.m.i_comPort, "reopening the port"); });
+    // The failure above was told already: the reopening adds no box of its own.
+    if (!reopened(c)) {
+        markLost(c);
+    }
     return CommandOutcome::Failed;
-}
-
-void closePort(SerialContext& c) {
-    c.m.lateReplies.reset();
-    atStep(c.m.i_comPort, "closing the port", [&] {
-        if (c.MSComm5.portOpen()) {
-            c.MSComm5.setPortOpen(false);
-        }
-    });
 }
 
 CommandOutcome transact(SerialContext& c, const std::string& cmd) {
@@ -189,12 +205,13 @@ CommandOutcome transact(SerialContext& c, const std::string& cmd) {
             traceEvent(c, "COM", c.m.i_comPort, " no reply to ", cmd,
                        ": closing the port to reset the adapter");
             c.m.iUsbErr = 1;
-            closePort(c);
+            Rs232cClose(c);
             UsbDeviceRecover(c, deviceName(c.m));
             if (c.m.bUnloading) {
                 return CommandOutcome::Closing;
             }
             if (Rs232cSetInit(c, c.m.i_comPort, "reopening the port")) {
+                markLost(c);
                 return CommandOutcome::Failed;
             }
             sends.clear();
@@ -217,6 +234,15 @@ CommandOutcome untracedCommand(SerialContext& c, const std::string& cmd) {
     }
     BusyFlag busy(c.m.bCommBusy);
     c.m.iUsbErr = 0;
+    if (c.m.bPortLost) {
+        // One quiet try instead of the whole road: the loss was told when it happened.
+        if (!reopened(c)) {
+            c.m.iUsbErr = 1;
+            return CommandOutcome::Failed;
+        }
+        c.m.bPortLost = false;
+        traceEvent(c, "COM", c.m.i_comPort, " is back: the link works again");
+    }
     try {
         return transact(c, cmd);
     } catch (const SerialError& e) {

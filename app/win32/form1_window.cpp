@@ -367,8 +367,12 @@ std::string Form1Window::text(const std::string& name) {
     return win32::toUtf8(wide);
 }
 
+// A box that already shows the text is left alone: every monitoring tick sets sixteen boxes,
+// mostly to what they show, and each setting repaints the box.
 void Form1Window::setText(const std::string& name, const std::string& text) {
-    SetWindowTextW(box(name), win32::toUtf16(text).c_str());
+    if (this->text(name) != text) {
+        SetWindowTextW(box(name), win32::toUtf16(text).c_str());
+    }
 }
 
 void Form1Window::showFrame(const std::string& frame) {

@@ -1,6 +1,7 @@
 #include "platform/qt/qt_serial_control.h"
 
 #include <QStringList>
+#include <poll.h>
 #include <utility>
 
 namespace {
@@ -44,6 +45,15 @@ QSerialPort::StopBits stopBitsOf(LineSettings::StopBits stopBits) {
     return QSerialPort::OneStop;
 }
 
+// True when the open line has hung up: its device went away.
+bool hungUp(const QSerialPort& port) {
+    if (!port.isOpen()) {
+        return false;
+    }
+    pollfd line{static_cast<int>(port.handle()), POLLIN, 0};
+    return poll(&line, 1, 0) == 1 && (line.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
 } // namespace
 
 QtSerialControl::QtSerialControl(ComNameTable table, QObject* parent)
@@ -55,11 +65,15 @@ void QtSerialControl::latch(QSerialPort::SerialPortError error) {
     if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError) {
         return;
     }
-    latched_ = SerialError(errorNumber(error), port_.errorString().toStdString());
+    // A hang-up is how the line tells that the adapter is gone; Qt reports it as a resource
+    // error, or as a failed read.
+    const bool gone = error == QSerialPort::ResourceError || hungUp(port_);
+    latched_ = SerialError(errorNumber(error), port_.errorString().toStdString(),
+                           gone ? SerialFailure::DeviceGone : SerialFailure::Other);
     port_.clearError();
     // A hung-up device stays readable with nothing to read: close it so that waits sleep
     // instead of waking for it again and again.
-    if (error == QSerialPort::ResourceError && port_.isOpen()) {
+    if (gone && port_.isOpen()) {
         port_.close();
     }
 }

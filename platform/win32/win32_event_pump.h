@@ -17,13 +17,15 @@ public:
 
     // An event that ends a sleep, such as the serial control's receive event.
     void watch(HANDLE event);
-    // The main window: its messages go through IsDialogMessageW, so Tab walks the boxes.
+    // The main window: its messages go through IsDialogMessageW, so Tab walks the boxes; so do
+    // those of a dialog opened during a wait.
     void setDialogWindow(HWND window);
 
     void processEvents(int64_t maxWaitMs) override;
 
 private:
     bool dispatchPending();
+    HWND dialogOf(HWND target) const;
 
     std::vector<HANDLE> events_;
     HWND dialog_ = nullptr;

@@ -1,9 +1,9 @@
 #include "platform/win32/win32_serial_control.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/win32/system_error.h"
-#include "platform/win32/utf16.h"
 
 namespace {
 
@@ -11,7 +11,13 @@ constexpr int kErrPortAlreadyOpen = 8005;
 constexpr int kErrPortNotOpen = 8018;
 constexpr int kErrInvalidValue = 380;
 
-// The control's numbers for the two opening failures the program tells apart.
+// How long a write may wait in the adapter's driver beyond its bytes' wire time.
+constexpr DWORD kWriteMarginMs = 1000;
+// How often a wait for a transfer looks again: its event may be taken by another wait.
+constexpr DWORD kPollMs = 10;
+
+// The control's numbers for the two opening failures the program tells apart. Access denied
+// here is a port held by another program.
 int openErrorNumber(DWORD code) {
     if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) {
         return kErrPortNotExist;
@@ -50,34 +56,75 @@ BYTE stopBitsOf(LineSettings::StopBits stopBits) {
     return ONESTOPBIT;
 }
 
+// io made ready for a new transfer, its event kept.
+OVERLAPPED& restarted(OVERLAPPED& io) {
+    HANDLE event = io.hEvent;
+    io = OVERLAPPED{};
+    io.hEvent = event;
+    return io;
+}
+
 } // namespace
 
+SerialFailure failureOnOpenPort(unsigned long code) {
+    switch (code) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_INVALID_HANDLE:
+    case ERROR_BAD_COMMAND:
+    case ERROR_DEVICE_REMOVED:
+    case ERROR_OPERATION_ABORTED:
+    case ERROR_GEN_FAILURE:
+    case ERROR_DEVICE_NOT_CONNECTED:
+    // What Wine reports when the far end of the line it maps has gone.
+    case ERROR_BROKEN_PIPE:
+    case ERROR_NOT_READY:
+        return SerialFailure::DeviceGone;
+    default:
+        return SerialFailure::Other;
+    }
+}
+
+Win32SerialControl::Transfers::Transfers() {
+    transfer.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+}
+
+Win32SerialControl::Transfers::~Transfers() { CloseHandle(transfer.hEvent); }
+
 Win32SerialControl::Win32SerialControl()
-    : receiveEvent_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
-      transferEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    : receiveEvent_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
 
 Win32SerialControl::~Win32SerialControl() {
-    close();
-    CloseHandle(transferEvent_);
+    try {
+        close();
+    } catch (const SerialError&) {
+        // Let go already; nobody is left to tell.
+    }
     CloseHandle(receiveEvent_);
 }
 
-void Win32SerialControl::fail(const char* step, DWORD code, int number) {
-    throw SerialError(number, "COM" + std::to_string(commPort_) + ": " + step + ": " +
-                                  win32::systemDescription(code));
+void Win32SerialControl::fail(DWORD code) {
+    throw SerialError(static_cast<int>(code), win32::systemDescription(code),
+                      failureOnOpenPort(code));
 }
 
 void Win32SerialControl::requireOpen() {
     if (port_ == INVALID_HANDLE_VALUE) {
-        throw SerialError(kErrPortNotOpen, "COM" + std::to_string(commPort_) +
-                                               ": Operation valid only while the port is open");
+        throw SerialError(kErrPortNotOpen, "Operation valid only while the port is open");
     }
+    if (stuck_) {
+        fail(ERROR_SEM_TIMEOUT);
+    }
+}
+
+DWORD Win32SerialControl::writeLimitMs(std::size_t size) const {
+    // A start bit, the data bits, a parity bit and two stop bits at the most.
+    const auto bits = static_cast<unsigned long long>(size) * (settings_.dataBits + 4U);
+    return static_cast<DWORD>(bits * 1000 / std::max(settings_.baud, 1U)) + 1 + kWriteMarginMs;
 }
 
 void Win32SerialControl::setCommPort(int16_t port) {
     if (port_ != INVALID_HANDLE_VALUE) {
-        throw SerialError(kErrPortAlreadyOpen,
-                          "COM" + std::to_string(commPort_) + ": Port already open");
+        throw SerialError(kErrPortAlreadyOpen, "Port already open");
     }
     if (port < 1) {
         throw SerialError(kErrInvalidValue, "Invalid port number " + std::to_string(port));
@@ -104,7 +151,7 @@ void Win32SerialControl::applySettings() {
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
     if (!GetCommState(port_, &dcb)) {
-        fail("configuring the port", GetLastError());
+        fail(GetLastError());
     }
     dcb.BaudRate = settings_.baud;
     dcb.ByteSize = settings_.dataBits;
@@ -123,7 +170,7 @@ void Win32SerialControl::applySettings() {
     dcb.fAbortOnError = FALSE;
     COMMTIMEOUTS timeouts{};
     if (!SetCommState(port_, &dcb) || !SetCommTimeouts(port_, &timeouts)) {
-        fail("configuring the port", GetLastError());
+        fail(GetLastError());
     }
 }
 
@@ -135,19 +182,19 @@ void Win32SerialControl::setPortOpen(bool open) {
         return;
     }
     if (port_ != INVALID_HANDLE_VALUE) {
-        throw SerialError(kErrPortAlreadyOpen,
-                          "COM" + std::to_string(commPort_) + ": Port already open");
+        throw SerialError(kErrPortAlreadyOpen, "Port already open");
     }
     const std::wstring name = L"\\\\.\\COM" + std::to_wstring(commPort_);
     port_ = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                         FILE_FLAG_OVERLAPPED, nullptr);
     if (port_ == INVALID_HANDLE_VALUE) {
         const DWORD code = GetLastError();
-        fail("opening the port", code, openErrorNumber(code));
+        throw SerialError(openErrorNumber(code), win32::systemDescription(code));
     }
+    io_ = std::make_unique<Transfers>();
     try {
         applySettings();
-        collect();
+        collect(true);
     } catch (const SerialError&) {
         close();
         throw;
@@ -159,34 +206,70 @@ void Win32SerialControl::close() {
         return;
     }
     if (readPending_) {
-        CancelIo(port_);
-        DWORD ignored = 0;
-        GetOverlappedResult(port_, &pendingRead_, &ignored, TRUE);
+        CancelIoEx(port_, &io_->pendingRead);
+        stuck_ = stuck_ || !ended(io_->pendingRead, kCancelLimitMs);
         readPending_ = false;
     }
     CloseHandle(port_);
     port_ = INVALID_HANDLE_VALUE;
     ResetEvent(receiveEvent_);
     received_.clear();
+    if (std::exchange(stuck_, false)) {
+        // The driver may still end the transfer and write into its memory.
+        static_cast<void>(io_.release());
+        fail(ERROR_SEM_TIMEOUT);
+    }
+    io_.reset();
+}
+
+// True when io has ended within limitMs.
+bool Win32SerialControl::ended(OVERLAPPED& io, DWORD limitMs) {
+    const DWORD start = GetTickCount();
+    while (!HasOverlappedIoCompleted(&io)) {
+        const DWORD waited = GetTickCount() - start;
+        if (waited >= limitMs) {
+            return false;
+        }
+        WaitForSingleObject(io.hEvent, std::min(limitMs - waited, kPollMs));
+    }
+    return true;
+}
+
+// The count of a transfer that went pending, once it has ended. One that has not ended within
+// limitMs is cancelled and fails; when the cancel does not end either, the port is stuck.
+DWORD Win32SerialControl::finish(OVERLAPPED& io, DWORD limitMs) {
+    if (!ended(io, limitMs)) {
+        CancelIoEx(port_, &io);
+        stuck_ = !ended(io, kCancelLimitMs);
+        fail(ERROR_SEM_TIMEOUT);
+    }
+    DWORD count = 0;
+    if (!GetOverlappedResult(port_, &io, &count, FALSE)) {
+        fail(GetLastError());
+    }
+    return count;
 }
 
 // Moves everything that has arrived into received_ and leaves a read pending for the next
 // byte. After a failure no read is pending, so the event stays clear and a wait sleeps;
 // every later use asks the port again and fails again until the port is closed.
-void Win32SerialControl::collect() {
+void Win32SerialControl::collect(bool checkLine) {
     try {
         if (readPending_) {
-            DWORD count = 0;
-            if (!GetOverlappedResult(port_, &pendingRead_, &count, FALSE)) {
-                const DWORD code = GetLastError();
-                if (code == ERROR_IO_INCOMPLETE) {
-                    return;
+            if (!HasOverlappedIoCompleted(&io_->pendingRead)) {
+                // Some drivers leave the read pending when the adapter is removed: the line's
+                // state tells at once.
+                if (checkLine) {
+                    queued();
                 }
-                readPending_ = false;
-                fail("receiving", code);
+                return;
             }
             readPending_ = false;
-            received_.append(&pendingByte_, count);
+            DWORD count = 0;
+            if (!GetOverlappedResult(port_, &io_->pendingRead, &count, FALSE)) {
+                fail(GetLastError());
+            }
+            received_.append(&io_->pendingByte, count);
         }
         do {
             drainQueue();
@@ -197,79 +280,91 @@ void Win32SerialControl::collect() {
     }
 }
 
-void Win32SerialControl::drainQueue() {
+DWORD Win32SerialControl::queued() {
     DWORD errors = 0;
     COMSTAT status{};
     if (!ClearCommError(port_, &errors, &status)) {
-        fail("reading the receive count", GetLastError());
+        fail(GetLastError());
     }
-    if (status.cbInQue == 0) {
+    return status.cbInQue;
+}
+
+void Win32SerialControl::drainQueue() {
+    const DWORD waiting = queued();
+    if (waiting == 0) {
         return;
     }
-    std::string bytes(status.cbInQue, '\0');
-    OVERLAPPED read{};
-    read.hEvent = transferEvent_;
+    std::string& bytes = io_->incoming;
+    bytes.assign(waiting, '\0');
+    OVERLAPPED& read = restarted(io_->transfer);
     DWORD count = 0;
-    if (!ReadFile(port_, bytes.data(), status.cbInQue, &count, &read)) {
+    if (!ReadFile(port_, bytes.data(), waiting, &count, &read)) {
         const DWORD code = GetLastError();
-        if (code != ERROR_IO_PENDING || !GetOverlappedResult(port_, &read, &count, TRUE)) {
-            fail("receiving", code == ERROR_IO_PENDING ? GetLastError() : code);
+        if (code != ERROR_IO_PENDING) {
+            fail(code);
         }
+        // The bytes are there already: this ends at once unless the driver hangs.
+        count = finish(read, kCancelLimitMs);
     }
     received_.append(bytes.data(), count);
 }
 
 // True when the read is left pending; false when a byte was there at once (taken).
 bool Win32SerialControl::armRead() {
-    pendingRead_ = OVERLAPPED{};
-    pendingRead_.hEvent = receiveEvent_;
+    OVERLAPPED& read = io_->pendingRead;
+    read = OVERLAPPED{};
+    read.hEvent = receiveEvent_;
     DWORD count = 0;
-    if (ReadFile(port_, &pendingByte_, 1, &count, &pendingRead_)) {
-        received_.append(&pendingByte_, count);
+    if (ReadFile(port_, &io_->pendingByte, 1, &count, &read)) {
+        received_.append(&io_->pendingByte, count);
         return false;
     }
     const DWORD code = GetLastError();
     if (code != ERROR_IO_PENDING) {
-        fail("receiving", code);
+        fail(code);
     }
     readPending_ = true;
     return true;
 }
 
+// Asked once in each pass of a wait: it also looks at the line's state.
 int32_t Win32SerialControl::inBufferCount() {
     requireOpen();
-    collect();
+    collect(true);
     return static_cast<int32_t>(received_.size());
 }
 
 void Win32SerialControl::setInBufferCount(int32_t) {
     requireOpen();
-    collect();
+    collect(true);
     received_.clear();
     if (!PurgeComm(port_, PURGE_RXCLEAR)) {
-        fail("discarding the receive buffer", GetLastError());
+        fail(GetLastError());
     }
 }
 
+// The bytes are kept with the transfer: a driver that never ends the write may still read them.
 void Win32SerialControl::output(const std::string& text) {
     requireOpen();
-    OVERLAPPED write{};
-    write.hEvent = transferEvent_;
+    io_->outgoing = text;
+    OVERLAPPED& write = restarted(io_->transfer);
     DWORD count = 0;
     const auto size = static_cast<DWORD>(text.size());
-    if (!WriteFile(port_, text.data(), size, &count, &write)) {
+    if (!WriteFile(port_, io_->outgoing.data(), size, &count, &write)) {
         const DWORD code = GetLastError();
-        if (code != ERROR_IO_PENDING || !GetOverlappedResult(port_, &write, &count, TRUE)) {
-            fail("sending", code == ERROR_IO_PENDING ? GetLastError() : code);
+        if (code != ERROR_IO_PENDING) {
+            fail(code);
         }
+        count = finish(write, writeLimitMs(text.size()));
     }
     if (count != size) {
-        fail("sending", ERROR_WRITE_FAULT);
+        fail(ERROR_WRITE_FAULT);
     }
 }
 
+// Taken right after the pass's count: the line was looked at already.
 std::string Win32SerialControl::input() {
     requireOpen();
-    collect();
+    collect(false);
     return std::exchange(received_, std::string());
 }

@@ -2,10 +2,15 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "serial/line_settings.h"
 #include "serial/serial_control.h"
+
+// What an error on an open port's handle says: drivers report a removed adapter with any of
+// several errors. (On opening, access denied is a port held by another program.)
+SerialFailure failureOnOpenPort(unsigned long code);
 
 // MSComm5 over the COM port's own handle (\\.\COMn, so COM10..COM128 open too).
 //
@@ -15,6 +20,10 @@
 // so a wait on it would spin.)
 // Whatever has arrived is collected when a property is used; a failure of the port while it
 // is open (adapter pulled) is raised by every later use until the port is closed.
+//
+// No use waits without a limit: a write that has not ended after its bytes' wire time and a
+// margin is cancelled and fails, and a cancel that does not end in time leaves the port stuck:
+// closing then lets its handle go (with the memory the driver may still write to) and fails.
 class Win32SerialControl : public SerialControl {
 public:
     Win32SerialControl();
@@ -37,24 +46,43 @@ public:
     // control's whole life.
     HANDLE receiveEvent() const { return receiveEvent_; }
 
+    // How long a write of size bytes may take at the line's speed before it counts as hung.
+    DWORD writeLimitMs(std::size_t size) const;
+    // The longest wait for a cancelled transfer to end.
+    static constexpr DWORD kCancelLimitMs = 1000;
+
 private:
-    [[noreturn]] void fail(const char* step, DWORD code, int number);
-    [[noreturn]] void fail(const char* step, DWORD code) {
-        fail(step, code, static_cast<int>(code));
-    }
+    // The transfers of one open handle. The driver writes into them until each has ended, so
+    // those of a handle let go with a transfer under way are never freed.
+    struct Transfers {
+        Transfers();
+        ~Transfers();
+        Transfers(const Transfers&) = delete;
+        Transfers& operator=(const Transfers&) = delete;
+        OVERLAPPED pendingRead{};
+        char pendingByte = 0;
+        OVERLAPPED transfer{}; // the writes and the reads of bytes already there
+        std::string outgoing;
+        std::string incoming;
+    };
+
+    [[noreturn]] void fail(DWORD code);
     void requireOpen();
     void applySettings();
-    void collect();
+    void collect(bool checkLine);
+    DWORD queued();
     void drainQueue();
     bool armRead();
+    bool ended(OVERLAPPED& io, DWORD limitMs);
+    DWORD finish(OVERLAPPED& io, DWORD limitMs);
     void close();
 
     HANDLE port_ = INVALID_HANDLE_VALUE;
     HANDLE receiveEvent_;
-    HANDLE transferEvent_; // for the writes and the reads of bytes already there
-    OVERLAPPED pendingRead_{};
+    std::unique_ptr<Transfers> io_;
     bool readPending_ = false;
-    char pendingByte_ = 0;
+    // A cancelled transfer never ended: the handle is unusable and can only be let go.
+    bool stuck_ = false;
     std::string received_;
     int16_t commPort_ = 1;
     LineSettings settings_;

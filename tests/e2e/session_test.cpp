@@ -128,4 +128,42 @@ TEST(Shutdown, ClosingTheWindowDuringAWaitEndsEverything) {
     EXPECT_TRUE(next.form->Form_Load());
 }
 
+// The adapter pulled (the simulator ends and its line goes away): one box in the lost link's
+// words, every flag raised and the monitor boxes emptied; later reads fail at once without a
+// box or an adapter reset; once a controller is on the line again the next read brings the
+// link back by itself.
+TEST(LostPort, ToldOnceShownFailedAndBackByItself) {
+    const Strings counts{"--counts", "512,1024,100", "--noise", "0"};
+    SimulatedWindow rig(7, counts);
+    ASSERT_TRUE(rig.ready);
+    rig.form->show();
+    rig.click("Command5");
+    ASSERT_EQ(rig.text("Text9"), "10.911");
+    rig.sim.stop();
+    // The hang-up reaches the window while it is idle.
+    QTest::qWait(200);
+    rig.click("Command6");
+    ASSERT_EQ(rig.boxes.shown.size(), 1U);
+    const std::string& told = rig.boxes.shown[0].text;
+    EXPECT_TRUE(told.starts_with("COM7: ") &&
+                told.ends_with(": the link to the controller was lost: the USB adapter was "
+                               "unplugged or stopped answering. Reconnect it; Kelvara "
+                               "reconnects by itself."))
+        << told;
+    EXPECT_EQ(rig.text("Text12(0)") + rig.text("Text13") + rig.text("Text14"), "111");
+    std::remove((portlinks::workFolder() + "/fake-devcon.log").c_str());
+    rig.form->setText("Text14", "0");
+    rig.click("Command5");
+    EXPECT_EQ(rig.text("Text9") + rig.text("Text10") + rig.text("Text11"), "");
+    EXPECT_EQ(rig.text("Text14"), "1");
+    EXPECT_EQ(rig.boxes.shown.size(), 1U);
+    EXPECT_FALSE(std::ifstream(portlinks::workFolder() + "/fake-devcon.log"));
+    SimProcess back;
+    ASSERT_TRUE(back.start({"--port", "7", "--counts", "512,1024,100", "--noise", "0"}));
+    rig.click("Command5");
+    EXPECT_EQ(rig.text("Text9"), "10.911");
+    EXPECT_EQ(rig.boxes.shown.size(), 1U);
+    EXPECT_FALSE(rig.state().bPortLost);
+}
+
 } // namespace

@@ -60,3 +60,29 @@ TEST(IntervalMonitoring, TickRunsToItsEndUnlessTheWindowCloses) {
         EXPECT_FALSE(f.m.bTickRunning);
     }
 }
+
+// On a lost port the tick stops at its first failed command and shows the failed state there:
+// every flag raised and the monitor boxes emptied, never the last live readings.
+TEST(IntervalMonitoring, LostPortEndsTheTickAtItsFirstFailedCommand) {
+    const struct Case {
+        const char* failing;
+        int turn; // which call of that command fails
+        std::size_t sent;
+    } cases[] = {{"E", 0, 1}, {"A1", 0, 2}, {"S1", 1, 5}};
+    for (const Case& t : cases) {
+        SCOPED_TRACE(t.failing);
+        FakePanel f;
+        f.texts = {{"Text9", "1.000"}, {"Text10", "2.000"}, {"Text11", "3.000 (1.5)"}};
+        for (int i = 0; i < t.turn; ++i) {
+            f.answer(t.failing, {"S0512,0512,0512;"});
+        }
+        f.answer(t.failing, {"", Failed, [&] { f.m.bPortLost = true; }});
+        IntervalStart_Click(f.p);
+        expire(f);
+        EXPECT_EQ(f.sent.size(), t.sent);
+        for (const char* box : {"Text12(0)", "Text12(10)", "Text13", "Text14"}) {
+            EXPECT_EQ(f.texts[box], "1") << box;
+        }
+        EXPECT_EQ(f.texts["Text9"] + f.texts["Text10"] + f.texts["Text11"], "");
+    }
+}

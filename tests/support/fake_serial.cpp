@@ -44,13 +44,30 @@ void SerialRig::setPortOpen(bool open) {
     }
     opens += open ? 1 : 0;
     open_ = open;
+    handleGone_ = false;
+    if (!open && std::exchange(writeStuck_, false)) {
+        throw SerialError(121, "The semaphore timeout period has expired.");
+    }
 }
 
 std::string& SerialRig::openRx() {
     if (!open_) {
         throw SerialError(8018, "The operation is valid only if the port is open");
     }
+    if (handleGone_) {
+        throw SerialError(1167, "The device is not connected.", SerialFailure::DeviceGone);
+    }
     return rx;
+}
+
+void SerialRig::unplug() {
+    handleGone_ = open_;
+    present.erase(port);
+}
+
+void SerialRig::hangWrites(bool stuckCancel) {
+    writesHang_ = true;
+    cancelStuck_ = stuckCancel;
 }
 
 void SerialRig::setInBufferCount(int32_t) {
@@ -64,6 +81,11 @@ void SerialRig::output(const std::string& text) {
     openRx();
     if (writeFailure) {
         throw *std::exchange(writeFailure, std::nullopt);
+    }
+    if (writesHang_) {
+        now += kWriteTimeoutMs;
+        writeStuck_ = cancelStuck_;
+        throw SerialError(121, "The semaphore timeout period has expired.");
     }
     sent.push_back(text);
     sendTimes.push_back(now);

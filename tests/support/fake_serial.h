@@ -39,6 +39,20 @@ public:
     std::string answer;
 };
 
+class RecordingTrace : public Trace {
+public:
+    void event(std::string_view text) override { events.emplace_back(text); }
+    bool holds(std::string_view part) const {
+        for (const auto& e : events) {
+            if (e.find(part) != std::string::npos) {
+                return true;
+            }
+        }
+        return false;
+    }
+    std::vector<std::string> events;
+};
+
 using Pieces = std::vector<std::pair<uint32_t, std::string>>;
 
 struct SerialRig : MillisecondCounter, EventPump, SerialControl, ProcessRunner {
@@ -69,6 +83,15 @@ struct SerialRig : MillisecondCounter, EventPump, SerialControl, ProcessRunner {
 
     // COM<com> present and open, as after start-up.
     void openPort(int16_t com);
+    // The adapter pulled: every use of the open port fails as the device gone, and reopening
+    // finds no port. Plugged in again, the port opens.
+    void unplug();
+    void replug() { present.insert(port); }
+    // Writes never complete: each one fails when its time-out (kWriteTimeoutMs) has passed.
+    // With stuckCancel the cancel of such a write never completes either, and the close that
+    // follows lets the handle go and says so.
+    void hangWrites(bool stuckCancel);
+    static constexpr uint32_t kWriteTimeoutMs = 1000;
     // The far end answers every line with these pieces, each after its delay.
     void replyInPieces(const Pieces& pieces);
 
@@ -100,5 +123,6 @@ private:
     std::string& openRx();
     std::multimap<uint32_t, std::function<void()>> events_;
     bool open_ = false;
+    bool handleGone_ = false, writesHang_ = false, cancelStuck_ = false, writeStuck_ = false;
     std::size_t statusRuns_ = 0;
 };

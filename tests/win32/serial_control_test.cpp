@@ -1,10 +1,15 @@
 // The serial control under Wine against kelvara-sim. The fixture maps: COM3 an answering one, COM6
-// one the test ends, COM8 a device that refuses to be opened, COM9 nothing.
+// one the test ends, COM7 a line that stops taking bytes, COM8 a device that refuses to be
+// opened, COM9 nothing.
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include "platform/win32/system_error.h"
 #include "platform/win32/utf16.h"
 #include "platform/win32/work_folder.h"
+#include "serial/failure_text.h"
 #include "serial/port_discovery.h"
 #include "serial/transaction.h"
 #include "serial/wait.h"
@@ -12,10 +17,11 @@
 
 namespace {
 
+// The layer gives the system's description alone; the box names the port and the step once.
 TEST(SerialControl, OpeningFailuresCarryTheirNumberAndDescription) {
     const std::tuple<int16_t, int, std::string> cases[] = {
-        {9, kErrPortNotExist, "COM9: opening the port: File not found."},
-        {8, 8005, "COM8: opening the port: Access denied."},
+        {9, kErrPortNotExist, "File not found."},
+        {8, 8005, "Access denied."},
     };
     for (const auto& [com, number, description] : cases) {
         SCOPED_TRACE(com);
@@ -25,10 +31,63 @@ TEST(SerialControl, OpeningFailuresCarryTheirNumberAndDescription) {
             rig.port.setPortOpen(true);
             ADD_FAILURE() << "opened";
         } catch (const SerialError& e) {
-            EXPECT_EQ(std::pair(e.number(), std::string(e.what())), std::pair(number, description));
+            EXPECT_EQ(std::tuple(e.number(), std::string(e.what()), e.deviceGone()),
+                      std::tuple(number, description, false));
         }
         EXPECT_FALSE(rig.port.portOpen());
     }
+    Win32Rig rig(win32::applicationFolder(), "no-device-console");
+    EXPECT_TRUE(Rs232cSetInit(rig.c, 8));
+    EXPECT_EQ(rig.boxes.shown,
+              (std::vector<Shown>{{"COM8: opening the port: Access denied.", 0x1030}}));
+}
+
+// The errors with which drivers report a removed adapter on an open handle; the others are
+// failures of the step that leave the port in place.
+TEST(SerialControl, RemovedAdapterErrorsAreTheDeviceGone) {
+    const std::pair<DWORD, SerialFailure> cases[] = {
+        {ERROR_ACCESS_DENIED, SerialFailure::DeviceGone},
+        {ERROR_INVALID_HANDLE, SerialFailure::DeviceGone},
+        {ERROR_BAD_COMMAND, SerialFailure::DeviceGone},
+        {ERROR_DEVICE_REMOVED, SerialFailure::DeviceGone},
+        {ERROR_OPERATION_ABORTED, SerialFailure::DeviceGone},
+        {ERROR_GEN_FAILURE, SerialFailure::DeviceGone},
+        {ERROR_DEVICE_NOT_CONNECTED, SerialFailure::DeviceGone},
+        {ERROR_BROKEN_PIPE, SerialFailure::DeviceGone},
+        {ERROR_NOT_READY, SerialFailure::DeviceGone},
+        {ERROR_SEM_TIMEOUT, SerialFailure::Other},
+        {ERROR_WRITE_FAULT, SerialFailure::Other},
+        {WAIT_TIMEOUT, SerialFailure::Other},
+    };
+    for (const auto& [code, kind] : cases) {
+        SCOPED_TRACE(code);
+        EXPECT_EQ(failureOnOpenPort(code), kind);
+    }
+}
+
+// A line that stops taking bytes: once the kernel's buffer is full a write waits, and after
+// its wire time and margin it fails as timed out (not a lost device); the port stays usable
+// and closes.
+TEST(SerialControl, WriteThatDoesNotEndFailsAfterItsTimeLimit) {
+    Win32Rig rig(win32::applicationFolder(), "no-device-console");
+    ASSERT_FALSE(Rs232cSetInit(rig.c, 7));
+    const std::string block(4096, 'x');
+    std::optional<SerialError> failure;
+    for (int i = 0; i < 200 && !failure; ++i) {
+        try {
+            rig.port.output(block);
+        } catch (const SerialError& e) {
+            failure = e;
+        }
+    }
+    ASSERT_TRUE(failure.has_value()) << "every write was taken";
+    EXPECT_EQ(std::tuple(failure->number(), std::string(failure->what()), failure->deviceGone()),
+              std::tuple(static_cast<int>(ERROR_SEM_TIMEOUT),
+                         win32::systemDescription(ERROR_SEM_TIMEOUT), false));
+    EXPECT_TRUE(rig.port.portOpen());
+    EXPECT_EQ(rig.port.inBufferCount(), 0);
+    rig.port.setPortOpen(false);
+    EXPECT_FALSE(rig.port.portOpen());
 }
 
 // Wine shares the device, so a second handle reads back what reached the line (a
@@ -54,10 +113,10 @@ TEST(SerialControl, SettingsReachTheLineAndStaleRepliesAreDiscarded) {
     EXPECT_EQ(rig.port.input(), "");
 }
 
-// A controller whose end of the line goes away fails the transaction through the error path
-// with the port's own description, and the port is left closed. (A silent one is the
-// silent-road scenario's.)
-TEST(SerialControl, VanishedControllerFailsTheTransaction) {
+// A controller whose end of the line goes away, as an unplugged adapter does: the transaction
+// fails through the error path, told once in the lost link's words, the failed reopening adds
+// no box, the port is lost, and the next command fails at once after one quiet try.
+TEST(SerialControl, VanishedControllerIsALostPort) {
     // No device console: the recovery ends at once.
     Win32Rig rig(win32::applicationFolder(), "no-device-console");
     rig.m.i_comPort = 6;
@@ -71,12 +130,21 @@ TEST(SerialControl, VanishedControllerFailsTheTransaction) {
                                &startup, &process));
     WaitForSingleObject(process.hProcess, INFINITE);
     Sleep(200);
+    try {
+        rig.port.inBufferCount();
+        ADD_FAILURE() << "the line is still there";
+    } catch (const SerialError& e) {
+        EXPECT_TRUE(e.deviceGone()) << e.number() << " " << e.what();
+    }
     EXPECT_EQ(Rs232cCommand(rig.c, "E"), CommandOutcome::Failed);
     ASSERT_EQ(rig.boxes.shown.size(), 1U);
     const std::string& text = rig.boxes.shown[0].text;
-    EXPECT_TRUE(text.starts_with("COM6: ") && text.find("No error") == std::string::npos) << text;
+    EXPECT_TRUE(text.starts_with("COM6: ") && text.ends_with(kLostLinkText)) << text;
     EXPECT_EQ(rig.m.iUsbErr, 1);
     EXPECT_FALSE(rig.port.portOpen());
+    EXPECT_TRUE(rig.m.bPortLost);
+    EXPECT_EQ(Rs232cCommand(rig.c, "E"), CommandOutcome::Failed);
+    EXPECT_EQ(rig.boxes.shown.size(), 1U);
 }
 
 } // namespace

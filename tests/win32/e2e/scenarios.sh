@@ -172,6 +172,52 @@ scenario_tab_walk() {
     check tabs "$KELVARA_UI" "$work/walk6.txt" Frame6
 }
 
+# The "Password?" box opened while the window is idle, then monitoring started from inside it
+# with the controller silent: the tick waits inside the box, and the keys typed now pass
+# through the tick's wait. Tab, Enter and Esc work there as they do outside a wait.
+password_box_during_tick() {
+    drive attach menu-post AD_Calibration dialog
+    sim_control 3 "silent on"
+    drive attach menu-post IntervalStart sleep 500 "$@"
+    sim_control 3 "silent off"
+    drive attach menu IntervalStop sleep 3500 no-message
+}
+
+scenario_dialog_keys() {
+    start_window
+    password_box_during_tick key qvx key Tab focus-text OK key Return dialog-closes 2000
+    drive attach visible Frame6
+    password_box_during_tick key Escape dialog-closes 2000
+    drive attach close exits 10000
+}
+
+# The adapter pulled during monitoring (its line goes away): one box in the lost link's words,
+# every flag raised and the monitor boxes emptied, no more boxes while it stays away; the
+# adapter back on the same port name and the readings come back by themselves.
+scenario_lost_port() {
+    # Every flag set: the boxes show "0" while the readings are live.
+    local controller=(--noise 0 --counts 512,1024,100 --flags 1111111111111)
+    local trace=$WINEPREFIX/drive_c/users/Public/lost.log
+    start_sim 3 "${controller[@]}"
+    ln -s "$sim_tty" "$work/line3"
+    map_ports 3 "$work/line3"
+    rm -f "$trace"
+    drive args '--trace C:\users\Public\lost.log' shown menu IntervalStart expect Text9 10.911 expect Text14 0
+    # Its name goes with the adapter; a pseudo-terminal freed here may be taken by anyone.
+    sim_control 3 quit
+    rm "$work/line3"
+    drive attach message "the link to the controller was lost: the USB adapter was unplugged or stopped answering. Reconnect it; Kelvara reconnects by itself." \
+        expect Text14 1 expect Text12_0 1 expect Text9 "" sleep 1500 no-message
+    start_sim 3 "${controller[@]}"
+    ln -s "$sim_tty" "$work/line3"
+    drive attach expect Text9 10.911 expect Text14 0 no-message close exits 10000 ||
+        fail "$(tail -20 "$trace")"
+    expect_line $'^message\tKelvara\tCOM3: [^:]+: the link to the controller was lost' "$work/driver.log"
+    [ "$(grep -c $'^message\t' "$work/driver.log")" -eq 1 ] || fail "more than one box"
+    expect_line ' COM3 lost: each command tries to reopen it$' "$trace"
+    expect_line ' COM3 is back: the link works again$' "$trace"
+}
+
 # The installer, per user: the program and its Start-menu entry, the installed program against
 # the simulator, and nothing left behind once it is removed. winemenubuilder stays off, so that
 # the host's own menus are not touched.

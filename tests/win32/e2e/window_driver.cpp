@@ -6,7 +6,8 @@
 //   window_driver.exe PROGRAM|attach [args TEXT] STEP...    (TEXT: the program's arguments)
 //   shown | hidden | click NAME | press NAME | menu NAME | menu-post NAME | set NAME TEXT
 //   expect NAME TEXT | dialog | message TEXT | input TEXT | no-message | tabs N | close
-//   exits MS | sleep MS | dump | menu-self
+//   exits MS | sleep MS | dump | menu-self | key Tab|Return|Escape|TEXT | focus-text TEXT
+//   dialog-closes MS | visible NAME
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -163,13 +164,32 @@ void menuSelf() {
     }
 }
 
+// The control that has the keyboard focus in the driven program's window thread.
+HWND focus() {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window(), nullptr), &info);
+    return info.hwndFocus;
+}
+
+// Keys posted to the focused control as the keyboard posts them: a named key down and up
+// (the message loop makes its character), any other text character by character.
+void key(const std::wstring& name) {
+    const std::map<std::wstring, WPARAM> keys = {
+        {L"Tab", VK_TAB}, {L"Return", VK_RETURN}, {L"Escape", VK_ESCAPE}};
+    HWND at = focus();
+    require(at != nullptr, L"no control has the focus");
+    if (!keys.contains(name)) {
+        for (const wchar_t c : name) {
+            PostMessageW(at, WM_CHAR, c, 1);
+        }
+        return;
+    }
+    PostMessageW(at, WM_KEYDOWN, keys.at(name), 1);
+    PostMessageW(at, WM_KEYUP, keys.at(name), 0xC0000001);
+}
+
 void tabs(DWORD count) {
-    const auto focus = [] {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        GetGUIThreadInfo(GetWindowThreadProcessId(window(), nullptr), &info);
-        return info.hwndFocus;
-    };
     HWND at = focus();
     say(L"focus", nameOf(at));
     for (DWORD i = 0; i < count; ++i) {
@@ -227,13 +247,28 @@ void run(const std::vector<std::wstring>& args) {
          [&] {
              HWND box = child();
              const std::wstring wanted = take();
-             await([&] { return textOf(box) == wanted; }, 10000,
+             await([&] { return textOf(box) == wanted; }, 30000,
                    nameOf(box) + L" never shows " + wanted);
          }},
         {L"dialog", [] { say(L"dialog", textOf(GetDlgItem(awaitDialog(), kMessageTextId))); }},
         {L"message", [&] { answer(take(), L""); }},
         {L"input", [&] { answer(L"", take()); }},
         {L"no-message", [] { require(dialog() == nullptr, L"a message is shown"); }},
+        {L"key", [&] { key(take()); }},
+        {L"focus-text",
+         [&] {
+             const std::wstring wanted = take();
+             await([&] { return textOf(focus()) == wanted; }, 5000,
+                   L"the focus is not on " + wanted);
+         }},
+        {L"dialog-closes",
+         [&] { await([] { return dialog() == nullptr; }, number(), L"the dialog stays open"); }},
+        {L"visible",
+         [&] {
+             HWND control = child();
+             await([&] { return IsWindowVisible(control) != FALSE; }, 10000,
+                   nameOf(control) + L" stays hidden");
+         }},
         {L"tabs", [&] { tabs(number()); }},
         {L"close", [] { send(true, window(), WM_CLOSE, 0); }},
         {L"exits",
