@@ -2,16 +2,13 @@
 
 #include <array>
 
+#include "operations/panel_boxes.h"
+
 namespace {
 
-constexpr std::array<const char*, 3> kMonitorBoxes{"Text9", "Text10", "Text11"};
-constexpr std::array<const char*, 13> kFlagBoxes{
-    "Text12(0)", "Text12(1)", "Text12(2)", "Text12(3)",  "Text12(4)", "Text12(5)", "Text12(6)",
-    "Text12(7)", "Text12(8)", "Text12(9)", "Text12(10)", "Text13",    "Text14"};
-
 template <std::size_t N>
-void appendBoxes(std::string& row, Window& w, const std::array<const char*, N>& boxes, bool read) {
-    for (const char* box : boxes) {
+void appendBoxes(std::string& row, Window& w, const std::array<BoxName, N>& boxes, bool read) {
+    for (const BoxName box : boxes) {
         row += ',';
         if (read) {
             row += csvField(w.text(box));
@@ -23,9 +20,9 @@ void appendBoxes(std::string& row, Window& w, const std::array<const char*, N>& 
 
 std::string monitoringRecordHeader() {
     std::string row = "time,kV (Text9),mA (Text10),filament (Text11)";
-    for (const char* box : kFlagBoxes) {
+    for (const BoxName box : kFlagBoxes) {
         row += ',';
-        row += box;
+        row += box.name();
     }
     return row + "\r\n";
 }

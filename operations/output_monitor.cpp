@@ -9,6 +9,7 @@
 #include "common/display_pattern.h"
 #include "common/half_even.h"
 #include "common/leading_number.h"
+#include "operations/panel_boxes.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ constexpr std::array<std::size_t, kChannels> kFieldPosition{2, 7, 12};
 constexpr int kSamples = 3;
 
 void emptyBoxes(Panel& p) {
-    for (const char* box : {"Text9", "Text10", "Text11"}) {
+    for (const BoxName box : kMonitorBoxes) {
         p.w.setText(box, "");
     }
 }

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "common/display_pattern.h"
+#include "operations/control_names.h"
 
 // A stored register of the controller as the panels show and write it. The register holds
 // the displayed value times its scale (tenths or ten-thousandths): the read divides by the
@@ -10,7 +11,7 @@
 struct ParameterRegister {
     const char* name;
     const char* readCommand;
-    const char* box;
+    BoxName box;
     double scale;
     DisplayPattern pattern;
     const char* writePrefix;

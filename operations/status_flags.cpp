@@ -1,17 +1,7 @@
 #include "operations/status_flags.h"
 
-#include <array>
-
 #include "common/leading_number.h"
-
-namespace {
-
-// The flag of box i stands at reply position 2 + 2 * i.
-constexpr std::array<const char*, 13> kFlagBoxes{
-    "Text12(0)", "Text12(1)", "Text12(2)", "Text12(3)",  "Text12(4)", "Text12(5)", "Text12(6)",
-    "Text12(7)", "Text12(8)", "Text12(9)", "Text12(10)", "Text13",    "Text14"};
-
-} // namespace
+#include "operations/panel_boxes.h"
 
 bool Command6_Click(Panel& p) {
     if (p.m.i_comPort == 0) {

@@ -11,7 +11,7 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-const char* const kParameterBoxes[] = {"Text1",  "Text2",  "Text3",  "Text4",  "Text5",  "Text6",
+const BoxName kParameterBoxes[] = {"Text1",  "Text2",  "Text3",  "Text4",  "Text5",  "Text6",
                                        "Text15", "Text16", "Text17", "Text18", "Text19", "Text20"};
 
 // A read and a write through faults that once put wrong values into the controller: a stray
@@ -28,12 +28,12 @@ TEST(Session, StaleAndLateRepliesReadAndWriteTheStoredValues) {
         ASSERT_TRUE(rig.ready);
         rig.form->show();
         EXPECT_EQ(rig.text("Text21") + " " + rig.text("Text22"), "0.0861 0.0501");
-        for (const char* box : kParameterBoxes) {
+        for (const BoxName box : kParameterBoxes) {
             rig.form->setText(box, "");
         }
         rig.click("Command1");
         std::string read;
-        for (const char* box : kParameterBoxes) {
+        for (const BoxName box : kParameterBoxes) {
             read += rig.text(box) + " ";
         }
         EXPECT_EQ(read, "2.0 3.8 50 30.0 10 2.0 10 2.0 0.1640 0.0001 0.1210 0.0000 ");
@@ -48,7 +48,7 @@ TEST(Session, StaleAndLateRepliesReadAndWriteTheStoredValues) {
         rig.form->setText("Text8", "40");
         rig.click("Command4");
         rig.boxes.answer = "qvx";
-        rig.form->findChild<QAction*>("AD_Calibration")->trigger();
+        rig.choose("AD_Calibration");
         rig.form->setText("Text22", "0.0511");
         rig.click("Command7");
         EXPECT_TRUE(rig.boxes.shown.empty());
@@ -71,7 +71,7 @@ TEST(Shutdown, ClosingTheWindowDuringAWaitEndsEverything) {
     SimulatedWindow rig(3, {}, 3000);
     ASSERT_TRUE(rig.ready);
     rig.form->show();
-    rig.form->findChild<QAction*>("IntervalStart")->trigger();
+    rig.choose("IntervalStart");
     ASSERT_TRUE(simControl(3, "silent on"));
     QTimer::singleShot(100, rig.form.get(), [&] { rig.form->close(); });
     rig.click("Command1");
@@ -84,7 +84,7 @@ TEST(Shutdown, ClosingTheWindowDuringAWaitEndsEverything) {
     ASSERT_TRUE(simControl(3, "silent off"));
     WindowRig next;
     next.state().i_comPort = 3;
-    EXPECT_TRUE(next.form->Form_Load());
+    EXPECT_TRUE(next.session().Form_Load());
 }
 
 } // namespace

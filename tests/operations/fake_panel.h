@@ -2,7 +2,9 @@
 
 #include <deque>
 #include <functional>
+#include <initializer_list>
 #include <map>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,8 +13,40 @@
 
 using enum CommandOutcome;
 using Strings = std::vector<std::string>;
-using Texts = std::map<std::string, std::string>;
+// Values by control name, written {{"Text1", "2.0"}, ...}: a name that the designer file does
+// not hold does not compile.
+template <typename Name, typename Value> class ByName {
+public:
+    struct Entry {
+        Name name;
+        Value value;
+    };
+    ByName() = default;
+    ByName(std::initializer_list<Entry> entries) {
+        for (const Entry& e : entries) {
+            values_.insert_or_assign(e.name, e.value);
+        }
+    }
+    Value& operator[](Name name) { return values_[name]; }
+    bool contains(Name name) const { return values_.contains(name); }
+    bool operator==(const ByName&) const = default;
+    friend void PrintTo(const ByName& m, std::ostream* out) {
+        for (const auto& [name, value] : m.values_) {
+            *out << name.name() << "=" << value << " ";
+        }
+    }
+
+private:
+    std::map<Name, Value> values_;
+};
+using Texts = ByName<BoxName, std::string>;
+using Marks = ByName<MenuName, bool>;
 using Click = std::function<void(Panel&)>;
+
+// How a failing expectation names a control.
+template <const auto& Names> void PrintTo(ControlName<Names> name, std::ostream* out) {
+    *out << name.name();
+}
 
 // One scripted transaction: the reply, how the call ends, and what runs while it waits.
 struct Exchange {
@@ -33,7 +67,7 @@ struct FakePanel : CommandLink, Window, MessageBoxes {
     Strings sent, refused; // sent includes the waits ("wait 50")
     Texts texts;
     Strings frames, prompts, answers, shown;
-    std::map<std::string, bool> checked;
+    Marks checked;
     bool timer = false;
     int timerEnables = 0;
 
@@ -65,15 +99,15 @@ struct FakePanel : CommandLink, Window, MessageBoxes {
         return !m.bUnloading;
     }
 
-    std::string text(const std::string& box) override { return texts[box]; }
-    void setText(const std::string& box, const std::string& text) override { texts[box] = text; }
-    void showFrame(const std::string& frame) override { frames.push_back(frame); }
+    std::string text(BoxName box) override { return texts[box]; }
+    void setText(BoxName box, const std::string& text) override { texts[box] = text; }
+    void showFrame(FrameName frame) override { frames.push_back(frame); }
     bool timerEnabled() override { return timer; }
     void setTimerEnabled(bool on) override {
         timerEnables += on ? 1 : 0;
         timer = on;
     }
-    void setChecked(const std::string& entry, bool on) override { checked[entry] = on; }
+    void setChecked(MenuName entry, bool on) override { checked[entry] = on; }
 
     int messageBox(const std::string& text, int, const std::string&) override {
         shown.push_back(text);

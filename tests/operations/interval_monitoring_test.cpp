@@ -4,7 +4,6 @@
 #include "operations/interval_monitoring.h"
 
 const Strings kTick{"E", "A1", "wait 50", "S1", "S1", "S1"};
-using Marks = std::map<std::string, bool>;
 
 // What the window system does: an expiry runs a tick only while the timer is enabled.
 static void expire(FakePanel& f) {
@@ -40,23 +39,27 @@ TEST(IntervalMonitoring, TickRunsToItsEndUnlessTheWindowCloses) {
         f.m.bUnloading = true;
         f.timer = false;
     };
-    // During E, during the wait, commands sent by two expiries, monitor shown.
-    const std::tuple<Action, Action, std::size_t, bool> cases[] = {
+    struct Case {
+        Action duringE, duringWait;
+        std::size_t sent; // by two expiries
+        bool shown;       // the monitor's boxes
+    };
+    const Case cases[] = {
         {stop, none, 6, true},      // no tick follows
         {expire, expire, 12, true}, // skipped, not nested
         {close, none, 1, false},
         {none, close, 3, false}};
-    for (const auto& [duringE, duringWait, sent, shown] : cases) {
-        SCOPED_TRACE(sent);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sent);
         FakePanel f;
         IntervalStart_Click(f.p);
-        f.answer("E", {"E;", Complete, [&, &act = duringE] { act(f); }});
-        f.duringWait = [&, &act = duringWait] { act(f); };
+        f.answer("E", {"E;", Complete, [&] { c.duringE(f); }});
+        f.duringWait = [&] { c.duringWait(f); };
         expire(f);
         expire(f);
-        EXPECT_EQ(f.sent.size(), sent);
+        EXPECT_EQ(f.sent.size(), c.sent);
         EXPECT_TRUE(f.refused.empty());
-        EXPECT_EQ(f.texts.contains("Text9"), shown);
+        EXPECT_EQ(f.texts.contains("Text9"), c.shown);
         EXPECT_FALSE(f.m.bTickRunning);
     }
 }

@@ -17,9 +17,14 @@ const std::string kNoNumber = " was not sent because it holds no number (use \".
 const std::string kOutOfRange = " was not sent because its number is out of range.";
 
 TEST(ParameterWrite, SendsEachBoxTimesItsFactorUnroundedThenTheSetPoints) {
-    // The box, its text, its place in the write, the command sent for it (nullptr: none) and the
-    // warning naming a box not sent.
-    const std::tuple<const char*, const char*, int, const char*, std::string> cases[] = {
+    struct Case {
+        BoxName box;
+        const char* text;
+        int index;       // its place in the write
+        const char* cmd; // sent for it, nullptr: none
+        std::string warning;
+    };
+    const Case cases[] = {
         {"Text1", "&H10", 0, "W00,160", ""},
         {"Text1", " 2.5 ", 0, "W00,25", ""},
         {"Text1", "2.05", 0, "W00,20.5", ""},

@@ -6,7 +6,10 @@
 TEST(SetPoints, SteppersMoveOneUnitWithinStrictBounds) {
     struct Case {
         Click click;
-        const char *box, *start, *boundBox, *bound;
+        BoxName box;
+        const char* start;
+        BoxName boundBox;
+        const char* bound;
         std::size_t clicks, steps, warnings;
         CommandOutcome outcome;   // of "V11"
         const char *last, *shown; // the command sent last, the box after the clicks
@@ -41,7 +44,12 @@ TEST(SetPoints, SteppersMoveOneUnitWithinStrictBounds) {
 
 // A kV set-point not sent for the busy link stops the update: the mA one is not sent either.
 TEST(SetPoints, UpdateSendsBothSetPointsAndKeepsTheBoxes) {
-    const std::tuple<const char*, const char*, Strings, std::size_t> cases[] = {
+    struct Case {
+        const char *kv, *refused; // Text7, the command refused
+        Strings sent;
+        std::size_t warnings;
+    };
+    const Case cases[] = {
         {"12.30", "", {"V12.3", "I.5"}, 0},
         {"12.30", "V12.3", {}, 1},
         {"1E400", "", {"I.5"}, 1},

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+#include "operations/control_names.h"
+#include "operations/panel.h"
+
+// The event procedure a control or menu entry runs, with its name ("Command1_Click").
+struct EventProcedure {
+    std::string name;
+    void (*run)(Panel&) = nullptr;
+};
+
+EventProcedure clickProcedure(ButtonName button);
+// Nothing for "End", which ends the session itself.
+EventProcedure menuProcedure(MenuName entry);
