@@ -24,8 +24,8 @@ constexpr int kClientWidth = 571;
 constexpr int kClientHeight = 666;
 
 template <typename Widget> Widget* child(QObject& parent, std::string_view designerName) {
-    return parent.findChild<Widget*>(QString::fromUtf8(designerName.data(),
-                                                       static_cast<qsizetype>(designerName.size())));
+    return parent.findChild<Widget*>(
+        QString::fromUtf8(designerName.data(), static_cast<qsizetype>(designerName.size())));
 }
 
 } // namespace

@@ -20,8 +20,7 @@ constexpr SetPoint kKv{"Text7", "KV出力値 (Text7)", "V"};
 constexpr SetPoint kMa{"Text8", "mA出力値 (Text8)", "I"};
 
 // step +1 moves while the value lies below the bound, -1 while it lies above it.
-void step(Panel& p, const SetPoint& setPoint, BoxName boundBox, int step,
-          const char* operation) {
+void step(Panel& p, const SetPoint& setPoint, BoxName boundBox, int step, const char* operation) {
     if (p.m.i_comPort == 0) {
         return;
     }

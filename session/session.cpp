@@ -7,15 +7,14 @@
 #include "session/event_procedures.h"
 
 Session::Session(SessionSeams seams, SessionWindow& window)
-    : seams_(std::move(seams)), window_(window),
-      serial_{m_,
-              seams_.MSComm5,
-              clock_,
-              seams_.pump,
-              messages_,
-              seams_.console,
-              seams_.consoleProgram,
-              seams_.workFolder} {}
+    : seams_(std::move(seams)), window_(window), serial_{m_,
+                                                         seams_.MSComm5,
+                                                         clock_,
+                                                         seams_.pump,
+                                                         messages_,
+                                                         seams_.console,
+                                                         seams_.consoleProgram,
+                                                         seams_.workFolder} {}
 
 void Session::choosePort(int16_t port) {
     m_.i_comPort = port;

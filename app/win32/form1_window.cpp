@@ -289,7 +289,8 @@ void Form1Window::setTimerEnabled(bool enabled) {
 }
 
 void Form1Window::setChecked(MenuName menuEntry, bool checked) {
-    CheckMenuItem(menu_,
-                  static_cast<UINT>(form1::idOf(win32::toUtf16(std::string(menuEntry.designerName())))),
-                  MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(
+        menu_,
+        static_cast<UINT>(form1::idOf(win32::toUtf16(std::string(menuEntry.designerName())))),
+        MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }

@@ -6,8 +6,8 @@
 #include <regex>
 #include <sstream>
 
-#include "operations/panel_boxes.h"
 #include "common/split_text.h"
+#include "operations/panel_boxes.h"
 #include "serial/transaction.h"
 #include "tests/e2e/window_rig.h"
 
@@ -125,10 +125,9 @@ TEST(MonitoringRecord, EachTickAppendsTheBoxesItReadEvenUnderAGermanLocale) {
         std::size_t ticks;
         bool flagsRead, monitorRead;
     };
-    const Case cases[] = {
-        {"noise 0", 10, true, true},
-        {"silent on", 1, false, false},
-        {"out-of-range on", 1, true, false}};
+    const Case cases[] = {{"noise 0", 10, true, true},
+                          {"silent on", 1, false, false},
+                          {"out-of-range on", 1, true, false}};
     const std::string before = std::setlocale(LC_ALL, nullptr);
     ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
     for (const auto& [control, ticks, flagsRead, monitorRead] : cases) {

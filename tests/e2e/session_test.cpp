@@ -12,7 +12,7 @@ namespace {
 using Strings = std::vector<std::string>;
 
 const BoxName kParameterBoxes[] = {"Text1",  "Text2",  "Text3",  "Text4",  "Text5",  "Text6",
-                                       "Text15", "Text16", "Text17", "Text18", "Text19", "Text20"};
+                                   "Text15", "Text16", "Text17", "Text18", "Text19", "Text20"};
 
 // A read and a write through faults that once put wrong values into the controller: a stray
 // ";" ahead of every reply at wire speed, and replies so late that the resends are answered
@@ -63,6 +63,31 @@ TEST(Session, StaleAndLateRepliesReadAndWriteTheStoredValues) {
         EXPECT_EQ(stored, (Strings{"R20.5;", "R38;", "R500;", "R.5;", "R861;", "R511;",
                                    "S0512,0188,0512;"}));
     }
+}
+
+// Clicks that come while a monitoring tick waits for its replies run after it: every step goes
+// out, none is refused.
+TEST(Session, ThirtyStepsClickedDuringMonitoringAllGoOut) {
+    SimulatedWindow rig(9, {"--noise", "0", "--late", "20"});
+    ASSERT_TRUE(rig.ready);
+    rig.form->show();
+    rig.choose("IntervalStart");
+    int clicks = 0;
+    QTimer clicker;
+    QObject::connect(&clicker, &QTimer::timeout, [&] {
+        if (++clicks == 30) {
+            clicker.stop();
+        }
+        rig.click("KV_UP");
+    });
+    clicker.start(7);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return clicks == 30 && rig.text("Text7") == "40"; }, 10000));
+    rig.choose("IntervalStop");
+    EXPECT_EQ(rig.text("Text7"), "40");
+    EXPECT_TRUE(rig.boxes.shown.empty());
+    // 40 kV are 683 counts.
+    EXPECT_EQ(Rs232cCommand(rig.serial(), "S1"), CommandOutcome::Complete);
+    EXPECT_EQ(rig.state().sRecvBuf.substr(6, 4), "0683");
 }
 
 // Monitoring stops, no adapter reset is started, and the port is closed and free for the next

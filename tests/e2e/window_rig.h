@@ -13,8 +13,8 @@
 #include "platform/qt/qt_process_runner.h"
 #include "sim/sim_control.h"
 #include "sim/sim_process.h"
-#include "tests/support/session_access.h"
 #include "tests/support/fake_serial.h"
+#include "tests/support/session_access.h"
 
 class RecordingTones : public TonePlayer {
 public:

@@ -15,14 +15,13 @@ TEST(AdCalibration, ReadTakesCoefficientsFromTheBoxesItFilled) {
         CommandOutcome outcome;
         double gain; // kept
     };
-    const Case cases[] = {
-        {false, "R95000;", "9.5000", Complete, 0},
-        {false, "R90000;", "9.0000", Complete, 9},
-        {false, "R-100;", "-0.0100", Complete, -0.01},
-        {false, "R861.7;", "0.0862", Complete, 0.0862},
-        {false, "R1;", "old", Failed, 0.25},
-        {true, "R1;", "", Failed, 0.25},
-        {true, "R;", "", Complete, 0.25}};
+    const Case cases[] = {{false, "R95000;", "9.5000", Complete, 0},
+                          {false, "R90000;", "9.0000", Complete, 9},
+                          {false, "R-100;", "-0.0100", Complete, -0.01},
+                          {false, "R861.7;", "0.0862", Complete, 0.0862},
+                          {false, "R1;", "old", Failed, 0.25},
+                          {true, "R1;", "", Failed, 0.25},
+                          {true, "R;", "", Complete, 0.25}};
     for (const auto& [startUp, reply, shown, outcome, gain] : cases) {
         SCOPED_TRACE(reply);
         FakePanel f;
@@ -52,13 +51,12 @@ TEST(AdCalibration, WriteTakesOnlyCoefficientsTheControllerTook) {
         double gain, offset; // kept
         std::size_t warnings;
     };
-    const Case cases[] = {
-        {"9.5", Complete, {"W12,95000", "W13,501"}, 9.5, 0.0501, 0},
-        {"0.08615", Complete, {"W12,861.5", "W13,501"}, 0.08615, 0.0501, 0},
-        {"9.5", Failed, {"W12,95000", "W13,501"}, 0.25, 0.0501, 0},
-        {"9.5", Refused, {}, 0.25, 0.25, 1},
-        {"1E400", Complete, {"W13,501"}, 0.25, 0.0501, 1},
-        {"", Complete, {"W13,501"}, 0.25, 0.0501, 1}};
+    const Case cases[] = {{"9.5", Complete, {"W12,95000", "W13,501"}, 9.5, 0.0501, 0},
+                          {"0.08615", Complete, {"W12,861.5", "W13,501"}, 0.08615, 0.0501, 0},
+                          {"9.5", Failed, {"W12,95000", "W13,501"}, 0.25, 0.0501, 0},
+                          {"9.5", Refused, {}, 0.25, 0.25, 1},
+                          {"1E400", Complete, {"W13,501"}, 0.25, 0.0501, 1},
+                          {"", Complete, {"W13,501"}, 0.25, 0.0501, 1}};
     for (const auto& [text21, outcome, sent, gain, offset, warnings] : cases) {
         SCOPED_TRACE(std::string(text21) + " " + std::to_string(sent.size()));
         FakePanel f;

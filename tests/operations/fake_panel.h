@@ -2,7 +2,6 @@
 
 #include <deque>
 #include <functional>
-#include <initializer_list>
 #include <map>
 #include <ostream>
 #include <string>
@@ -10,43 +9,13 @@
 #include <vector>
 
 #include "operations/panel.h"
+#include "tests/support/by_name.h"
 
 using enum CommandOutcome;
 using Strings = std::vector<std::string>;
-// Values by control name, written {{"Text1", "2.0"}, ...}: a name that the designer file does
-// not hold does not compile.
-template <typename Name, typename Value> class ByName {
-public:
-    struct Entry {
-        Name name;
-        Value value;
-    };
-    ByName() = default;
-    ByName(std::initializer_list<Entry> entries) {
-        for (const Entry& e : entries) {
-            values_.insert_or_assign(e.name, e.value);
-        }
-    }
-    Value& operator[](Name name) { return values_[name]; }
-    bool contains(Name name) const { return values_.contains(name); }
-    bool operator==(const ByName&) const = default;
-    friend void PrintTo(const ByName& m, std::ostream* out) {
-        for (const auto& [name, value] : m.values_) {
-            *out << name.name() << "=" << value << " ";
-        }
-    }
-
-private:
-    std::map<Name, Value> values_;
-};
 using Texts = ByName<BoxName, std::string>;
 using Marks = ByName<MenuName, bool>;
 using Click = std::function<void(Panel&)>;
-
-// How a failing expectation names a control.
-template <const auto& Names> void PrintTo(ControlName<Names> name, std::ostream* out) {
-    *out << name.name();
-}
 
 // One scripted transaction: the reply, how the call ends, and what runs while it waits.
 struct Exchange {

@@ -44,11 +44,10 @@ TEST(IntervalMonitoring, TickRunsToItsEndUnlessTheWindowCloses) {
         std::size_t sent; // by two expiries
         bool shown;       // the monitor's boxes
     };
-    const Case cases[] = {
-        {stop, none, 6, true},      // no tick follows
-        {expire, expire, 12, true}, // skipped, not nested
-        {close, none, 1, false},
-        {none, close, 3, false}};
+    const Case cases[] = {{stop, none, 6, true},      // no tick follows
+                          {expire, expire, 12, true}, // skipped, not nested
+                          {close, none, 1, false},
+                          {none, close, 3, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.sent);
         FakePanel f;

@@ -52,14 +52,13 @@ TEST(OutputMonitor, KeepsBoxesWhenRefusedEmptiesThemWhenFailedOrGarbled) {
         std::size_t sent; // calls made
         bool kept;        // the boxes keep their text
     };
-    const Case cases[] = {
-        {0, Refused, "", 0, true},
-        {2, Refused, "", 3, true},
-        {1, Closing, "", 3, true},
-        {0, Failed, "", 5, false},
-        {1, Complete, "S0000,9E99,0000;", 3, false},
-        {3, Complete, "S0512,,0512;", 5, false},
-        {3, Complete, "S32E3,0000,0000;", 5, false}};
+    const Case cases[] = {{0, Refused, "", 0, true},
+                          {2, Refused, "", 3, true},
+                          {1, Closing, "", 3, true},
+                          {0, Failed, "", 5, false},
+                          {1, Complete, "S0000,9E99,0000;", 3, false},
+                          {3, Complete, "S0512,,0512;", 5, false},
+                          {3, Complete, "S32E3,0000,0000;", 5, false}};
     const Strings before{"1.000", "2.000", "3.000 (1.5)"};
     for (const auto& [failing, outcome, reply, sent, kept] : cases) {
         SCOPED_TRACE(failing);

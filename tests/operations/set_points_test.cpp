@@ -49,11 +49,10 @@ TEST(SetPoints, UpdateSendsBothSetPointsAndKeepsTheBoxes) {
         Strings sent;
         std::size_t warnings;
     };
-    const Case cases[] = {
-        {"12.30", "", {"V12.3", "I.5"}, 0},
-        {"12.30", "V12.3", {}, 1},
-        {"1E400", "", {"I.5"}, 1},
-        {"1,5", "", {"I.5"}, 1}};
+    const Case cases[] = {{"12.30", "", {"V12.3", "I.5"}, 0},
+                          {"12.30", "V12.3", {}, 1},
+                          {"1E400", "", {"I.5"}, 1},
+                          {"1,5", "", {"I.5"}, 1}};
     for (const auto& [kv, refused, sent, warnings] : cases) {
         SCOPED_TRACE(std::string(kv) + " " + refused);
         FakePanel f;
