@@ -14,7 +14,7 @@ import re
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "win32"))
-from ui_layout import parse  # noqa: E402
+from ui_layout import generate  # noqa: E402
 
 TABLES = (("kBoxes", "Box"), ("kButtons", "Button"), ("kFrames", "Frame"))
 
@@ -53,15 +53,5 @@ def emit(layout):
     return "\n".join(lines)
 
 
-def main(argv):
-    if len(argv) != 3:
-        sys.stderr.write(__doc__)
-        return 2
-    text = emit(parse(argv[1]))
-    with open(argv[2], "w", encoding="ascii") as out:
-        out.write(text)
-    return 0
-
-
 if __name__ == "__main__":
-    sys.exit(main(sys.argv))
+    sys.exit(generate(sys.argv, emit, __doc__))
