@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QTimer>
 #include <fstream>
 
+#include "platform/qt/qt_message_boxes.h"
 #include "serial/transaction.h"
 #include "tests/e2e/window_rig.h"
 
@@ -110,6 +113,32 @@ TEST(Shutdown, ClosingTheWindowDuringAWaitEndsEverything) {
     WindowRig next;
     next.state().i_comPort = 3;
     EXPECT_TRUE(next.session().Form_Load());
+}
+
+// Closing the window while one of its boxes is open ends the box: the procedure that opened it
+// returns and the window goes.
+TEST(Shutdown, ClosingEndsTheOpenBox) {
+    QtMessageBoxes boxes;
+    RecordingTones tones;
+    QtProcessRunner console;
+    Form1 form({boxes, tones, console, "", portlinks::portLinkFolder(), portlinks::workFolder(),
+                /*linksOnly=*/true});
+    boxes.setParent(&form);
+    form.show();
+    bool ended = true;
+    QTimer::singleShot(200, &form, [&] { form.close(); });
+    // Left open, the box would hold the test for ever.
+    QTimer::singleShot(5000, &form, [&] {
+        ended = false;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* dialog = qobject_cast<QDialog*>(top); dialog && dialog->isVisible()) {
+                dialog->reject();
+            }
+        }
+    });
+    form.findChild<QAction*>("AD_Calibration")->trigger();
+    EXPECT_TRUE(ended);
+    EXPECT_FALSE(form.isVisible());
 }
 
 } // namespace
