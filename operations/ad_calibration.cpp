@@ -1,12 +1,12 @@
 #include "operations/ad_calibration.h"
 
 #include <array>
-#include <optional>
 
 #include "common/leading_number.h"
 #include "operations/operation_warnings.h"
 #include "operations/parameter_read.h"
 #include "operations/parameter_registers.h"
+#include "operations/register_value.h"
 #include "operations/value_command.h"
 
 namespace {
@@ -58,17 +58,17 @@ void Command7_Click(Panel& p) {
     if (p.m.i_comPort == 0) {
         return;
     }
+    UnsentValues unsent(p, "A/D Calibration EEPROM WRITE");
     const auto coefficients = coefficientsOf(p.m);
     for (std::size_t i = 0; i < kCalibrationRegisters.size(); ++i) {
         const ParameterRegister& reg = kCalibrationRegisters[i];
-        const auto value = boxNumber(p.w.text(reg.box));
+        const std::string text = p.w.text(reg.box);
         const bool moreFollow = i + 1 < kCalibrationRegisters.size();
-        const auto scaled = value ? std::optional<double>(*value * reg.scale) : std::nullopt;
-        switch (sendValueCommand(p, "A/D Calibration EEPROM WRITE", registerLabel(reg),
-                                 reg.writePrefix, scaled, moreFollow)) {
+        switch (sendValueCommand(p, unsent, registerLabel(reg), reg.writePrefix,
+                                 boxRegisterValue(p.m, reg, text), reg.signedValue, moreFollow)) {
         case ValueSend::Completed:
             // Only a coefficient that the controller has taken is put in force.
-            *coefficients[i] = *value;
+            *coefficients[i] = leadingNumber(text);
             break;
         case ValueSend::Failed:
         case ValueSend::Skipped:
@@ -83,7 +83,8 @@ void Command2_Click(Panel& p) {
     if (p.m.i_comPort == 0) {
         return;
     }
+    UnsentValues unsent(p, "debug Command2");
     if (p.link.Rs232cCommand("F3.8") == CommandOutcome::Refused) {
-        warnNotSent(p, "debug Command2", "F3.8", false);
+        unsent.refused("F3.8", false);
     }
 }

@@ -2,35 +2,42 @@
 
 #include <array>
 
-#include "operations/panel_boxes.h"
+#include "operations/monitor_boxes.h"
+#include "operations/status_flag_boxes.h"
 
 namespace {
 
 template <std::size_t N>
-void appendBoxes(std::string& row, Window& w, const std::array<BoxName, N>& boxes, bool read) {
-    for (const BoxName box : boxes) {
+void appendBoxes(std::string& row, Window& w, const std::array<CaptionedBox, N>& boxes, bool read) {
+    for (const CaptionedBox& b : boxes) {
         row += ',';
         if (read) {
-            row += csvField(w.text(box));
+            row += csvField(w.text(b.box));
         }
+    }
+}
+
+template <std::size_t N>
+void appendCaptions(std::string& row, const std::array<CaptionedBox, N>& boxes) {
+    for (const CaptionedBox& b : boxes) {
+        row += ',';
+        row += b.caption;
     }
 }
 
 } // namespace
 
 std::string monitoringRecordHeader() {
-    std::string row = "time,kV (Text9),mA (Text10),filament (Text11)";
-    for (const BoxName box : kFlagBoxes) {
-        row += ',';
-        row += box.name();
-    }
+    std::string row = "time";
+    appendCaptions(row, kMonitorBoxes);
+    appendCaptions(row, kStatusFlagBoxes);
     return row + "\r\n";
 }
 
 std::string monitoringRecordRow(Window& w, const std::string& time, const TickReads& reads) {
     std::string row = csvField(time);
     appendBoxes(row, w, kMonitorBoxes, reads.monitor);
-    appendBoxes(row, w, kFlagBoxes, reads.flags);
+    appendBoxes(row, w, kStatusFlagBoxes, reads.flags);
     return row + "\r\n";
 }
 

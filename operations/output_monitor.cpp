@@ -9,7 +9,7 @@
 #include "common/display_pattern.h"
 #include "common/half_even.h"
 #include "common/leading_number.h"
-#include "operations/panel_boxes.h"
+#include "operations/monitor_boxes.h"
 
 namespace {
 
@@ -21,8 +21,8 @@ constexpr std::array<std::size_t, kChannels> kFieldPosition{2, 7, 12};
 constexpr int kSamples = 3;
 
 void emptyBoxes(Panel& p) {
-    for (const BoxName box : kMonitorBoxes) {
-        p.w.setText(box, "");
+    for (const CaptionedBox& b : kMonitorBoxes) {
+        p.w.setText(b.box, "");
     }
 }
 

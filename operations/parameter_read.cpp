@@ -1,9 +1,7 @@
 #include "operations/parameter_read.h"
 
-#include <cmath>
-
-#include "common/leading_number.h"
 #include "operations/operation_warnings.h"
+#include "operations/register_value.h"
 
 std::optional<std::vector<bool>> readRegisters(Panel& p,
                                                std::span<const ParameterRegister> registers,
@@ -12,28 +10,24 @@ std::optional<std::vector<bool>> readRegisters(Panel& p,
     std::vector<std::string> kept;
     for (std::size_t i = 0; i < registers.size(); ++i) {
         const ParameterRegister& reg = registers[i];
-        const CommandOutcome outcome = p.link.Rs232cCommand(reg.readCommand);
-        if (outcome == CommandOutcome::Closing) {
+        const RegisterRead r = readRegister(p.link, p.m, reg);
+        if (r.outcome == CommandOutcome::Closing) {
             return std::nullopt;
         }
-        if (outcome == CommandOutcome::Refused) {
+        if (r.outcome == CommandOutcome::Refused) {
             // Another transaction is open: the next registers would only be refused as well.
             for (const ParameterRegister& rest : registers.subspan(i)) {
                 kept.push_back(registerLabel(rest));
             }
             break;
         }
-        if (outcome == CommandOutcome::Failed) {
+        if (!r.stored) {
             kept.push_back(registerLabel(reg));
             continue;
         }
-        // The value follows the echoed "R"; a reply without one was not read either.
-        const auto field = leadingNumberField(p.m.sRecvBuf, 2);
-        if (!field || !std::isfinite(*field)) {
-            kept.push_back(registerLabel(reg));
-            continue;
-        }
-        p.w.setText(reg.box, formatDisplay(*field / reg.scale, reg.pattern));
+        const std::string shown = formatDisplay(*r.stored / reg.scale, reg.pattern);
+        p.w.setText(reg.box, shown);
+        p.m.shownRegisters[reg.box] = {*r.stored, shown};
         read[i] = true;
     }
     if (kept.empty()) {
@@ -46,6 +40,7 @@ std::optional<std::vector<bool>> readRegisters(Panel& p,
     for (std::size_t i = 0; i < registers.size(); ++i) {
         if (!read[i]) {
             p.w.setText(registers[i].box, "");
+            p.m.shownRegisters.erase(registers[i].box);
         }
     }
     warnNeverRead(p, operation, kept);

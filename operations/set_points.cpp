@@ -1,11 +1,11 @@
 #include "operations/set_points.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "common/leading_number.h"
 #include "common/number_text.h"
-#include "operations/operation_warnings.h"
 #include "operations/value_command.h"
 
 namespace {
@@ -19,42 +19,55 @@ struct SetPoint {
 constexpr SetPoint kKv{"Text7", "KV出力値 (Text7)", "V"};
 constexpr SetPoint kMa{"Text8", "mA出力値 (Text8)", "I"};
 
-// step +1 moves while the value lies below the bound, -1 while it lies above it.
+// step +1 moves while the value lies below the bound, -1 while it lies above it; a step ends
+// at the bound, and a step down never below 0, where a set-point has no meaning.
 void step(Panel& p, const SetPoint& setPoint, BoxName boundBox, int step, const char* operation) {
     if (p.m.i_comPort == 0) {
         return;
     }
+    UnsentValues unsent(p, operation);
     const std::string before = p.w.text(setPoint.box);
     const double value = leadingNumber(before);
-    const double bound = leadingNumber(p.w.text(boundBox));
-    if (!(step > 0 ? value < bound : value > bound)) {
-        return;
-    }
     if (!std::isfinite(value)) {
-        warnOutOfRange(p, operation, setPoint.label);
+        unsent.outOfRange(setPoint.label);
         return;
     }
-    p.w.setText(setPoint.box, boxNumberText(value + step));
-    const std::string cmd =
-        setPoint.letter + plainNumberText(leadingNumber(p.w.text(setPoint.box)));
+    const double bound = leadingNumber(p.w.text(boundBox));
+    const double target =
+        step > 0 ? std::min(value + 1, bound) : std::max(value - 1, std::max(bound, 0.0));
+    if (!(step > 0 ? target > value : target < value)) {
+        return;
+    }
+    const std::string shown = boxNumberText(target);
+    const double sent = leadingNumber(shown);
+    if (!sendableValue(sent, false)) {
+        unsent.outOfRange(setPoint.label);
+        return;
+    }
+    p.w.setText(setPoint.box, shown);
     // Not sent, so the controller keeps the old set-point: the box shows it again. A failed
     // send keeps the step, since the controller may have taken it.
-    if (p.link.Rs232cCommand(cmd) == CommandOutcome::Refused) {
+    if (p.link.Rs232cCommand(setPoint.letter + plainNumberText(sent)) == CommandOutcome::Refused) {
         p.w.setText(setPoint.box, before);
     }
 }
 
 } // namespace
 
+void updateSetPoints(Panel& p, UnsentValues& unsent) {
+    if (sendValueCommand(p, unsent, kKv.label, kKv.letter, boxNumber(p.w.text(kKv.box)), false,
+                         true) == ValueSend::Stopped) {
+        return;
+    }
+    sendValueCommand(p, unsent, kMa.label, kMa.letter, boxNumber(p.w.text(kMa.box)), false, false);
+}
+
 void Command4_Click(Panel& p) {
     if (p.m.i_comPort == 0) {
         return;
     }
-    if (sendValueCommand(p, "UPDATE", kKv.label, kKv.letter, boxNumber(p.w.text(kKv.box)), true) ==
-        ValueSend::Stopped) {
-        return;
-    }
-    sendValueCommand(p, "UPDATE", kMa.label, kMa.letter, boxNumber(p.w.text(kMa.box)), false);
+    UnsentValues unsent(p, "UPDATE");
+    updateSetPoints(p, unsent);
 }
 
 void KV_UP_Click(Panel& p) { step(p, kKv, "Text3", +1, "UP"); }

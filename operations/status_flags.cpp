@@ -1,7 +1,7 @@
 #include "operations/status_flags.h"
 
 #include "common/leading_number.h"
-#include "operations/panel_boxes.h"
+#include "operations/status_flag_boxes.h"
 
 bool Command6_Click(Panel& p) {
     if (p.m.i_comPort == 0) {
@@ -15,9 +15,9 @@ bool Command6_Click(Panel& p) {
         return false;
     }
     const bool failed = outcome == CommandOutcome::Failed;
-    for (std::size_t i = 0; i < kFlagBoxes.size(); ++i) {
+    for (std::size_t i = 0; i < kStatusFlagBoxes.size(); ++i) {
         const bool raised = failed || leadingNumber(p.m.sRecvBuf, 2 + 2 * i) == 0;
-        p.w.setText(kFlagBoxes[i], raised ? "1" : "0");
+        p.w.setText(kStatusFlagBoxes[i].box, raised ? "1" : "0");
     }
     return !failed;
 }

@@ -3,28 +3,31 @@
 #include <cmath>
 
 #include "common/number_text.h"
-#include "operations/operation_warnings.h"
 
-ValueSend sendValueCommand(Panel& p, const std::string& operation, const std::string& source,
+bool sendableValue(double value, bool signedValue) {
+    return std::isfinite(value) && (signedValue || value >= 0) &&
+           plainNumberText(value).find('E') == std::string::npos;
+}
+
+ValueSend sendValueCommand(Panel& p, UnsentValues& unsent, const std::string& source,
                            const std::string& prefix, std::optional<double> number,
-                           bool moreFollow) {
+                           bool signedValue, bool moreFollow) {
     if (!number) {
-        warnNoNumber(p, operation, source);
+        unsent.noNumber(source);
         return ValueSend::Skipped;
     }
-    const double value = *number;
-    if (!std::isfinite(value)) {
-        warnOutOfRange(p, operation, source);
+    if (!sendableValue(*number, signedValue)) {
+        unsent.outOfRange(source);
         return ValueSend::Skipped;
     }
-    const std::string cmd = prefix + plainNumberText(value);
+    const std::string cmd = prefix + plainNumberText(*number);
     switch (p.link.Rs232cCommand(cmd)) {
     case CommandOutcome::Complete:
         return ValueSend::Completed;
     case CommandOutcome::Failed:
         return ValueSend::Failed;
     case CommandOutcome::Refused:
-        warnNotSent(p, operation, cmd, moreFollow);
+        unsent.refused(cmd, moreFollow);
         return ValueSend::Stopped;
     case CommandOutcome::Closing:
         return ValueSend::Stopped;

@@ -7,7 +7,7 @@ source "$(dirname "$0")/common.sh"
 
 runs=200000
 dir="$top/build-fuzz"
-targets=(reply_completion_fuzz leading_number_fuzz line_reader_fuzz)
+targets=(reply_completion_fuzz leading_number_fuzz line_reader_fuzz parameter_file_fuzz)
 
 install_packages "$top/scripts/packages-fuzz.txt"
 

@@ -17,9 +17,12 @@ configure() {
 # The tree stays as scripts/windows.sh leaves it: its own ctest run does not take these.
 trap 'configure -DKELVARA_WINDOW_E2E=OFF >/dev/null' EXIT
 configure -DKELVARA_WINDOW_E2E=ON
-cmake --build "$build" -j 2 --target kelvara window_driver devcon
+cmake --build "$build" -j 2 --target kelvara window_driver devcon msi
 
 cd "$build"
 ctest -L win32-e2e --output-on-failure
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' CMakeCache.txt)
+strings -el bin/kelvara.exe | grep -qx "$version" || { echo "kelvara.exe has no version $version"; exit 1; }
 cpack -G ZIP
-python3 -m zipfile -l "kelvara-$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' CMakeCache.txt)-win64.zip"
+ls -l bin/kelvara.exe "kelvara-$version-win64".*
+python3 -m zipfile -l "kelvara-$version-win64.zip"

@@ -96,6 +96,7 @@ void Rs232cOpen(SerialContext& c) {
 }
 
 void Rs232cClose(SerialContext& c) {
+    c.m.lateReplies.reset();
     ignoringFailure([&] {
         if (c.MSComm5.portOpen()) {
             c.MSComm5.setPortOpen(false);

@@ -1,6 +1,7 @@
 #include "serial/transaction.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "serial/failure_text.h"
@@ -85,31 +86,46 @@ WaitEnd waitReply(SerialContext& c, const std::string& cmd, double start) {
 
 // After a reply to a resent command: the controller may still answer the other sends. Were
 // they left on the line, each would complete the next command and shift every later value
-// of a read by one. So they are taken off the line, until as many replies as sends have come
-// or the latest could have come (the last send plus the latency this reply showed).
-CommandOutcome dropLateReplies(SerialContext& c, const std::string& cmd, const SendTimes& sends) {
+// of a read by one. They are owed until as many replies as sends have come or the latest
+// could have come (the last send plus the latency this reply showed); the next command takes
+// them off the line first, so this one completes at once.
+void oweLateReplies(SerialContext& c, const std::string& cmd, const SendTimes& sends) {
     const double answeredAt = c.clock.timeGetTime_EX();
-    const double deadline = sends.back() + (answeredAt - sends.front()) + kLateReplyMarginMs;
-    auto replies =
+    const auto replies =
         static_cast<std::size_t>(std::count(c.m.sRecvBuf.begin(), c.m.sRecvBuf.end(), ';'));
-    const std::string step = "reading late replies to " + cmd;
-    while (replies < sends.size()) {
+    if (replies >= sends.size()) {
+        return;
+    }
+    c.m.lateReplies =
+        LateReplies{cmd, sends.back() + (answeredAt - sends.front()) + kLateReplyMarginMs,
+                    sends.size() - replies};
+}
+
+// Waits out what is left of the late replies owed to an earlier command, dropping them.
+WaitEnd dropLateReplies(SerialContext& c) {
+    if (!c.m.lateReplies) {
+        return WaitEnd::Complete;
+    }
+    const LateReplies late = *std::exchange(c.m.lateReplies, std::nullopt);
+    const std::string step = "reading late replies to " + late.cmd;
+    std::size_t owed = late.owed;
+    while (owed > 0) {
         const double now = c.clock.timeGetTime_EX();
-        if (now > deadline) {
+        if (now > late.deadline) {
             break;
         }
-        c.pump.processEvents(static_cast<int64_t>(deadline - now) + 1);
+        c.pump.processEvents(static_cast<int64_t>(late.deadline - now) + 1);
         if (c.m.bUnloading) {
-            return CommandOutcome::Closing;
+            return WaitEnd::Closing;
         }
         if (atStep(c.m.i_comPort, step, [&] { return c.MSComm5.inBufferCount(); }) == 0) {
             continue;
         }
-        const std::string late = atStep(c.m.i_comPort, step, [&] { return c.MSComm5.input(); });
-        traceEvent(c, "COM", c.m.i_comPort, " late reply to ", cmd, " dropped \"", late, "\"");
-        replies += static_cast<std::size_t>(std::count(late.begin(), late.end(), ';'));
+        const std::string text = atStep(c.m.i_comPort, step, [&] { return c.MSComm5.input(); });
+        traceEvent(c, "COM", c.m.i_comPort, " late reply to ", late.cmd, " dropped \"", text, "\"");
+        owed -= std::min(owed, static_cast<std::size_t>(std::count(text.begin(), text.end(), ';')));
     }
-    return CommandOutcome::Complete;
+    return WaitEnd::Complete;
 }
 
 std::string deviceName(const ModuleState& m) { return "COM" + std::to_string(m.i_comPort); }
@@ -128,6 +144,7 @@ CommandOutcome errorPath(SerialContext& c, const SerialError& e) {
 }
 
 void closePort(SerialContext& c) {
+    c.m.lateReplies.reset();
     atStep(c.m.i_comPort, "closing the port", [&] {
         if (c.MSComm5.portOpen()) {
             c.MSComm5.setPortOpen(false);
@@ -139,6 +156,9 @@ CommandOutcome transact(SerialContext& c, const std::string& cmd) {
     int16_t resends = 0;
     int16_t cycles = 0;
     SendTimes sends;
+    if (dropLateReplies(c) == WaitEnd::Closing) {
+        return CommandOutcome::Closing;
+    }
     // A reply that came late for an earlier command must not answer this one.
     atStep(c.m.i_comPort, "discarding stale input", [&] { c.MSComm5.setInBufferCount(0); });
     for (;;) {
@@ -154,7 +174,8 @@ CommandOutcome transact(SerialContext& c, const std::string& cmd) {
         sends.push_back(start);
         switch (waitReply(c, cmd, start)) {
         case WaitEnd::Complete:
-            return sends.size() == 1 ? CommandOutcome::Complete : dropLateReplies(c, cmd, sends);
+            oweLateReplies(c, cmd, sends);
+            return CommandOutcome::Complete;
         case WaitEnd::Closing:
             return CommandOutcome::Closing;
         case WaitEnd::TimedOut:

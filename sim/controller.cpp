@@ -199,6 +199,10 @@ std::string Controller::monitorReply() {
     return text;
 }
 
+void Controller::setRegister(int index, std::string value) {
+    registers_.at(static_cast<std::size_t>(index)) = std::move(value);
+}
+
 std::string Controller::flagsReply() const {
     std::string reply = "E";
     for (int i = 0; i < kFlagCount; ++i) {

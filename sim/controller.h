@@ -28,6 +28,8 @@ public:
     // Noise amplitude in counts on the counts that are not fixed.
     void setNoise(int counts);
     void setFlag(int index, bool raised);
+    // Stores value (a number text) in register index, as a write would.
+    void setRegister(int index, std::string value);
     // Replies with counts, register values and flags far outside their ranges.
     void setOutOfRange(bool on);
 

@@ -141,6 +141,7 @@ Lines:
   counts F K M         fix counts as --counts (blank-separated, "-" to follow)
   flags BITS           set all thirteen flags
   flag I V             set flag I (0..12, XRAY_STATUS = 0, DOOR = 12) to V (0 or 1)
+  register N V         store the number text V in register N (0..13), as a write does
   noise N              as --noise
   silent on|off        fall silent / end every silence (not a disable)
   silent-after N       answer N more commands, then fall silent

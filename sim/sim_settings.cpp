@@ -96,6 +96,15 @@ bool setOneFlag(SimState& s, const Words& w) {
     return true;
 }
 
+bool setRegister(SimState& s, const Words& w) {
+    const auto index = parseInteger(w[1], 0, Controller::kRegisterCount - 1);
+    if (!index || !isNumberText(w[2])) {
+        return false;
+    }
+    s.controller.setRegister(static_cast<int>(*index), std::string(w[2]));
+    return true;
+}
+
 } // namespace
 
 std::optional<long> parseInteger(std::string_view text, long min, long max) {
@@ -115,6 +124,7 @@ const std::vector<Setting>& simSettings() {
         {"counts", "--counts", "", 3, "F K M (0..9999, or - to follow)", setCounts},
         {"flags", "--flags", "", 1, "BITS (thirteen 0/1 digits)", setFlags},
         {"flag", "", "", 2, "I V (I 0..12, V 0 or 1)", setOneFlag},
+        {"register", "", "", 2, "N V (N 0..13, V a number text)", setRegister},
         number("noise", "--noise", "N (0..100)", 0, kMaxNoise,
                [](SimState& s, long n) { s.controller.setNoise(static_cast<int>(n)); }),
         toggle("silent", "--silent", "on",

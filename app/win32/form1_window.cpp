@@ -103,7 +103,11 @@ Form1Window::Form1Window(HINSTANCE instance)
     wc.lpfnWndProc = windowProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    // The program's icon, resource 1 of kelvara.exe; a test driver without one gets Windows'.
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    if (wc.hIcon == nullptr) {
+        wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    }
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kWindowClass;
     if (RegisterClassExW(&wc) == 0) {

@@ -7,7 +7,8 @@
 #include <sstream>
 
 #include "common/split_text.h"
-#include "operations/panel_boxes.h"
+#include "operations/monitor_boxes.h"
+#include "operations/status_flag_boxes.h"
 #include "serial/transaction.h"
 #include "tests/e2e/window_rig.h"
 
@@ -148,15 +149,17 @@ TEST(MonitoringRecord, EachTickAppendsTheBoxesItReadEvenUnderAGermanLocale) {
         QTest::qWait(ticks == 10 ? 300 : 0);
         // The values hold still: every row is the boxes as the last tick left them.
         std::string shown;
-        for (const BoxName box : kMonitorBoxes) {
-            shown += "," + (monitorRead ? rig.text(box) : "");
+        for (const CaptionedBox& b : kMonitorBoxes) {
+            shown += "," + (monitorRead ? rig.text(b.box) : "");
         }
-        for (const BoxName box : kFlagBoxes) {
-            shown += "," + (flagsRead ? rig.text(box) : "");
+        for (const CaptionedBox& b : kStatusFlagBoxes) {
+            shown += "," + (flagsRead ? rig.text(b.box) : "");
         }
         const Strings rows = lines();
         ASSERT_EQ(rows.size(), ticks + 1);
-        EXPECT_EQ(std::ranges::count(rows[0], ','), 16);
+        EXPECT_EQ(rows[0], "time,KV,mA,FIL,XRAY_STATUS,OVER_VOLT_ERR,KV_MIN_ERR,OVER_PWE_ERR,"
+                           "FIL_LMT_ERR,OVER_CURR_ERR,TEMP_ERR,KV_REG_ERR,mA_REG_ERR,ARC_ERR,"
+                           "OPEN_FIL_ERR,WATAR,DOOR\r");
         for (std::size_t t = 1; t < rows.size(); ++t) {
             EXPECT_TRUE(std::regex_match(rows[t].substr(0, 23), kTimestamp)) << rows[t];
             EXPECT_EQ(rows[t].substr(23), shown + "\r");

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <fstream>
 
+#include "operations/status_flag_boxes.h"
 #include "platform/qt/qt_message_boxes.h"
 #include "serial/transaction.h"
 #include "tests/e2e/window_rig.h"
@@ -68,10 +69,51 @@ TEST(Session, StaleAndLateRepliesReadAndWriteTheStoredValues) {
     }
 }
 
+// Values that the boxes round, and a 0 that a "#" box shows as the empty text, go back to the
+// board as it stores them when the technician only reads and writes.
+TEST(Session, ReadThenWriteLeavesTheBoardAsItWas) {
+    SimulatedWindow rig(10, {"--no-pacing"}, 400);
+    ASSERT_TRUE(rig.ready);
+    const Strings stored{"W01,38.5", "W02,805", "W04,0", "c1640.5", "d-.5"};
+    for (const std::string& cmd : stored) {
+        ASSERT_EQ(Rs232cCommand(rig.serial(), cmd), CommandOutcome::Complete);
+    }
+    rig.click("Command1");
+    EXPECT_EQ(rig.text("Text2") + " " + rig.text("Text3") + " [" + rig.text("Text5") + "] " +
+                  rig.text("Text17") + " " + rig.text("Text18"),
+              "3.9 81 [] 0.1641 -0.0001");
+    rig.click("Command3");
+    EXPECT_TRUE(rig.boxes.shown.empty());
+    Strings read;
+    for (const char* cmd : {"R1", "R2", "R4", "R8", "R9"}) {
+        EXPECT_EQ(Rs232cCommand(rig.serial(), cmd), CommandOutcome::Complete);
+        read.push_back(rig.state().sRecvBuf);
+    }
+    EXPECT_EQ(read, (Strings{"R38.5;", "R805;", "R0;", "R1640.5;", "R-.5;"}));
+}
+
+// Answered only after two resends, the status read shows its flags as soon as the reply is in;
+// the replies still owed to the resends are taken off the line by the next command.
+TEST(Session, AResentCommandShowsItsReplyAtOnce) {
+    SimulatedWindow rig(9, {"--late", "170", "--noise", "0", "--flags", "1100000000011"}, 80);
+    ASSERT_TRUE(rig.ready);
+    rig.form->show();
+    rig.click("Command6");
+    std::string flags;
+    for (const CaptionedBox& b : kStatusFlagBoxes) {
+        flags += rig.text(b.box);
+    }
+    EXPECT_EQ(flags, "0011111111100");
+    EXPECT_TRUE(rig.state().lateReplies.has_value());
+    rig.click("Command8");
+    EXPECT_EQ(rig.text("Text21") + " " + rig.text("Text22"), "0.0861 0.0501");
+    EXPECT_TRUE(rig.boxes.shown.empty());
+}
+
 // Clicks that come while a monitoring tick waits for its replies run after it: every step goes
 // out, none is refused.
 TEST(Session, ThirtyStepsClickedDuringMonitoringAllGoOut) {
-    SimulatedWindow rig(9, {"--noise", "0", "--late", "20"});
+    SimulatedWindow rig(11, {"--noise", "0", "--late", "20"});
     ASSERT_TRUE(rig.ready);
     rig.form->show();
     rig.choose("IntervalStart");

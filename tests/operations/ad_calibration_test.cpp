@@ -76,6 +76,19 @@ TEST(AdCalibration, WriteTakesOnlyCoefficientsTheControllerTook) {
     }
 }
 
+// The box shows four decimals; the coefficient read goes back as the controller stores it.
+TEST(AdCalibration, WriteAfterReadSendsTheStoredValues) {
+    FakePanel f;
+    f.answer("R12", {"R861.7;"});
+    f.answer("R13", {"R-.5;"});
+    Command8_Click(f.p);
+    EXPECT_EQ(f.texts, (Texts{{"Text21", "0.0862"}, {"Text22", "-0.0001"}}));
+    f.sent.clear();
+    Command7_Click(f.p);
+    EXPECT_EQ(f.sent, (Strings{"W12,861.7", "W13,-.5"}));
+    EXPECT_DOUBLE_EQ(f.m.dAdGain, 0.0862);
+}
+
 // Each click asks again; only the exact password reveals the frame.
 TEST(AdCalibration, PasswordMustMatchExactly) {
     const std::pair<Strings, std::size_t> cases[] = {{{"qvx"}, 1}, {{"Qvx"}, 0}, {{"x", "qvx"}, 1}};

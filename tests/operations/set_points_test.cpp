@@ -3,7 +3,7 @@
 #include "fake_panel.h"
 #include "operations/set_points.h"
 
-TEST(SetPoints, SteppersMoveOneUnitWithinStrictBounds) {
+TEST(SetPoints, SteppersMoveOneUnitUpToTheirBoundsAndNeverBelowZero) {
     struct Case {
         Click click;
         BoxName box;
@@ -20,9 +20,15 @@ TEST(SetPoints, SteppersMoveOneUnitWithinStrictBounds) {
         {mA_UP_Click, "Text8", "2", "Text4", "30", 30, 28, 0, Complete, "I30", "30"},
         {mA_DN_Click, "Text8", "2", "Text6", "2", 3, 0, 0, Complete, "", "2"},
         {KV_UP_Click, "Text7", "12.30", "Text3", "50", 1, 1, 0, Complete, "V13.3", "13.3"},
-        {mA_UP_Click, "Text8", "29.5", "Text4", "30", 2, 1, 0, Complete, "I30.5", "30.5"},
-        // An empty bound reads 0.
-        {KV_DN_Click, "Text7", "0.5", "Text5", "", 1, 1, 0, Complete, "V-.5", "-0.5"},
+        // A step ends at its bound, and below 0 there is no set-point; an empty bound reads 0.
+        {mA_UP_Click, "Text8", "29.5", "Text4", "30", 2, 1, 0, Complete, "I30", "30"},
+        {KV_UP_Click, "Text7", "49.5", "Text3", "50", 1, 1, 0, Complete, "V50", "50"},
+        {KV_DN_Click, "Text7", "0.5", "Text5", "", 2, 1, 0, Complete, "V0", "0"},
+        {KV_DN_Click, "Text7", "-3", "Text5", "-5", 1, 0, 0, Complete, "", "-3"},
+        // Values no generator should get stay in the box, unsent, with a warning.
+        {KV_UP_Click, "Text7", "-3", "Text3", "50", 1, 0, 1, Complete, "", "-3"},
+        {mA_UP_Click, "Text8", "999999999999999", "Text4", "1E16", 1, 0, 1, Complete, "",
+         "999999999999999"},
         // The box shows what the controller may have taken: a failed send may have arrived.
         {KV_UP_Click, "Text7", "10.0", "Text3", "50", 1, 0, 0, Refused, "", "10.0"},
         {KV_UP_Click, "Text7", "10.0", "Text3", "50", 1, 1, 0, Failed, "V11", "11"},

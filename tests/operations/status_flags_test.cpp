@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_panel.h"
-#include "operations/panel_boxes.h"
+#include "operations/status_flag_boxes.h"
 #include "operations/status_flags.h"
 
 TEST(StatusFlags, ShowsEachFlagInverted) {
@@ -21,8 +21,8 @@ TEST(StatusFlags, ShowsEachFlagInverted) {
         f.answer("E", {reply, outcome});
         EXPECT_EQ(Command6_Click(f.p), outcome == Complete);
         std::string shown;
-        for (const BoxName box : kFlagBoxes) {
-            shown += f.texts.contains(box) ? f.texts[box] : "_";
+        for (const CaptionedBox& b : kStatusFlagBoxes) {
+            shown += f.texts.contains(b.box) ? f.texts[b.box] : "_";
         }
         EXPECT_EQ(shown, expected);
     }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "serial/port_discovery.h"
 #include "serial/transaction.h"
 #include "tests/support/fake_serial.h"
 
@@ -64,32 +65,61 @@ TEST(Rs232cCommand, SilentControllerRunsTheWholeRoad) {
 }
 
 // A controller that answers late: the replies to the resends come after the reply that
-// completed the command, and must not answer the next one.
-TEST(Rs232cCommand, LateRepliesToResendsAreTakenOffTheLine) {
+// completed the command. The command completes at its reply; the next one takes the others
+// off the line before it sends, so they cannot answer it.
+TEST(Rs232cCommand, LateRepliesToResendsAreTakenOffTheLineByTheNextCommand) {
     // answeredSend 0: every send is answered. Landing in the pass that times the first attempt
     // out, a reply is not read by it: the resend (not preceded by a discard) takes it. When only
     // the last send is answered, the others can no longer be: their time is waited out.
-    // How late each reply comes, when the command ends, the answered send. 6503 is
-    // 3001 + 3001 + 501, 12510 is 6002 + 6007 + 501.
-    const std::tuple<uint32_t, uint32_t, std::size_t> cases[] = {
-        {5, 5, 0}, {3500, 6501, 0}, {7000, 13002, 0}, {3001, 6503, 1}, {5, 12510, 3}};
-    for (const auto& [lateMs, expectedEnd, answeredSend] : cases) {
-        SCOPED_TRACE(expectedEnd);
+    // 6503 is 3001 + 3001 + 501, 12510 is 6002 + 6007 + 501.
+    struct Case {
+        uint32_t lateMs;
+        std::size_t answeredSend;
+        uint32_t answered; // when the first command completes
+        uint32_t nextSent; // when the next command goes out
+    };
+    const Case cases[] = {{5, 0, 5, 5},
+                          {3500, 0, 3500, 6501},
+                          {7000, 0, 7000, 13002},
+                          {3001, 1, 3001, 6503},
+                          {5, 3, 6007, 12510}};
+    for (const Case& t : cases) {
+        SCOPED_TRACE(t.nextSent);
         Link link;
-        link.onWrite = [&, late = lateMs, answered = answeredSend](const std::string& text) {
-            if (answered == 0 || link.sent.size() == answered) {
+        link.onWrite = [&](const std::string& text) {
+            if (t.answeredSend == 0 || link.sent.size() == t.answeredSend) {
                 const std::string reply = text == "R0\r\n" ? "R20;" : "R38;";
-                link.after(late, [&link, reply] { link.rx += reply; });
+                link.after(t.lateMs, [&link, reply] { link.rx += reply; });
             }
         };
         EXPECT_EQ(link.command("R0"), Complete);
         EXPECT_EQ(link.m.sRecvBuf, "R20;");
-        EXPECT_EQ(link.now, expectedEnd);
+        EXPECT_EQ(link.now, t.answered);
+        link.onWrite = [](const std::string&) {};
         link.replyInPieces({{5, "R38;"}});
         EXPECT_EQ(link.command("R1"), Complete);
         EXPECT_EQ(link.m.sRecvBuf, "R38;");
+        EXPECT_EQ(link.sendTimes.back(), t.nextSent);
         EXPECT_EQ(link.discarded, "");
     }
+}
+
+// Closing the port drops what was owed: the reopened port has nothing of it to wait for.
+TEST(Rs232cCommand, ClosingThePortDropsTheLateRepliesOwed) {
+    Link link;
+    link.onWrite = [&](const std::string&) {
+        if (link.sent.size() == 2) {
+            link.after(5, [&link] { link.rx += "R20;"; });
+        }
+    };
+    EXPECT_EQ(link.command("R0"), Complete);
+    Rs232cClose(link.c);
+    link.openPort(4);
+    link.onWrite = [](const std::string&) {};
+    link.replyInPieces({{5, "R38;"}});
+    const uint32_t closedAt = link.now;
+    EXPECT_EQ(link.command("R1"), Complete);
+    EXPECT_EQ(link.sendTimes.back(), closedAt);
 }
 
 TEST(Rs232cCommand, AfterTheAdapterResetTheReopenedPortIsTried) {

@@ -22,6 +22,8 @@ public:
     }
     Value& operator[](Name name) { return values_[name]; }
     bool contains(Name name) const { return values_.contains(name); }
+    auto begin() const { return values_.begin(); }
+    auto end() const { return values_.end(); }
     bool operator==(const ByName&) const = default;
     friend void PrintTo(const ByName& m, std::ostream* out) {
         for (const auto& [name, value] : m.values_) {

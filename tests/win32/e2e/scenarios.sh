@@ -132,7 +132,7 @@ scenario_diagnostics() {
     expect_line ' COM3 send "S1\\r\\n"$' "$public/trace ü.log"
     expect_line ' E complete$' "$public/trace ü.log"
     ! grep -q COM2 "$public/trace ü.log" || fail "COM2 was probed"
-    expect_line '^time,kV \(Text9\),' "$public/record.csv"
+    expect_line '^time,KV,mA,FIL,XRAY_STATUS,' "$public/record.csv"
     expect_line $'^[0-9-]{10} [0-9:.]{12}(,[^,]+){3}(,[01]){13}\r$' "$public/record.csv"
     drive args '--trace C:\nowhere\trace.log --port 3' \
         message 'Trace file C:\nowhere\trace.log cannot be opened: No such file or directory. The program runs on without a trace.' \
@@ -146,6 +146,32 @@ scenario_tab_walk() {
     drive attach menu-post AD_Calibration input qvx sleep 2500 tabs 44 close exits 10000 \
         >"$work/walk6.txt"
     check tabs "$KELVARA_UI" "$work/walk6.txt" Frame6
+}
+
+# The installer, per user: the program and its Start-menu entry, the installed program against
+# the simulator, and nothing left behind once it is removed. winemenubuilder stays off, so that
+# the host's own menus are not touched.
+scenario_installer() {
+    local user installed shortcut
+    export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
+    start_sim 3 --noise 0
+    map_ports 3 "$sim_tty"
+    user=$("$wine" cmd /c echo %USERNAME% 2>/dev/null | tr -d '\r')
+    installed=$WINEPREFIX/drive_c/users/$user/AppData/Local/Programs/Kelvara
+    shortcut="$WINEPREFIX/drive_c/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Kelvara.lnk"
+    "$wine" msiexec /i "$KELVARA_MSI" /qn || fail "msiexec /i ended with $?"
+    [ -f "$installed/kelvara.exe" ] || fail "no kelvara.exe in $installed"
+    [ -f "$installed/README.md" ] && [ -f "$installed/LICENSE" ] || fail "README or LICENSE missing"
+    [ -f "$shortcut" ] || fail "no Start-menu shortcut"
+    "$wine" uninstaller --list 2>/dev/null | grep -q Kelvara || fail "not under installed programs"
+    "$wine" "$KELVARA_DRIVER" "C:\\users\\$user\\AppData\\Local\\Programs\\Kelvara\\kelvara.exe" \
+        shown expect Text21 0.0861 no-message close exits 10000 \
+        >"$work/step.out" 2>/dev/null || fail "the installed program did not run against COM3"
+    "$wine" msiexec /x "$KELVARA_MSI" /qn || fail "msiexec /x ended with $?"
+    [ ! -e "$installed" ] || fail "$installed is left behind: $(ls "$installed")"
+    [ ! -e "$shortcut" ] || fail "the Start-menu shortcut is left behind"
+    ! "$wine" uninstaller --list 2>/dev/null | grep -q Kelvara || fail "still under installed programs"
+    ! "$wine" reg query 'HKCU\Software\Kelvara' >/dev/null 2>&1 || fail "HKCU\Software\Kelvara is left behind"
 }
 
 ensure_prefix

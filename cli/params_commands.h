@@ -1,0 +1,30 @@
+#pragma once
+
+#include <ostream>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "cli/cli_options.h"
+#include "operations/parameter_registers.h"
+#include "serial/command_link.h"
+#include "serial/module_state.h"
+
+// "params save|diff|restore" on an open link: what they print on out (results) and err
+// (problems, one line each), and the exit status.
+struct ParamsContext {
+    ModuleState& m;
+    CommandLink& link;
+    std::ostream& out;
+    std::ostream& err;
+    std::vector<ParameterRegister> registers; // the twelve, with the calibration's two or not
+};
+
+// The registers a params command takes.
+std::vector<ParameterRegister> paramsRegisters(bool calibration);
+
+// Reads the board and writes FILE whole, or leaves it as it was.
+CliExit paramsSave(ParamsContext& c, const std::string& path,
+                   const std::vector<std::string>& comments);
+CliExit paramsDiff(ParamsContext& c, const std::string& path);
+CliExit paramsRestore(ParamsContext& c, const std::string& path, bool dryRun);

@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/params_commands.h"
+#include "operations/parameter_file.h"
+#include "tests/operations/fake_panel.h"
+
+namespace {
+
+const std::vector<int32_t> kBoard{20, 38, 500, 300, 100, 20, 100, 20, 1640, 1, 1210, 0};
+
+// A controller holding kBoard, a params command's streams and a file in a folder of its own.
+struct Bench {
+    Bench() {
+        std::filesystem::create_directories(folder);
+        for (std::size_t r = 0; r < kBoard.size(); ++r) {
+            f.answer("R" + std::to_string(r), {"R" + std::to_string(kBoard[r]) + ";"});
+        }
+    }
+    ~Bench() { std::filesystem::remove_all(folder); }
+    Bench(const Bench&) = delete;
+    Bench& operator=(const Bench&) = delete;
+
+    void writeFile(const std::vector<int32_t>& stored) {
+        std::ofstream(path) << writeParameterFile(kParameterRegisters, stored, {});
+    }
+    std::string fileText() const {
+        std::ostringstream text;
+        text << std::ifstream(path).rdbuf();
+        return text.str();
+    }
+
+    FakePanel f;
+    std::ostringstream out, err;
+    ParamsContext c{f.m, f, out, err, paramsRegisters(false)};
+    static inline int made = 0;
+    std::filesystem::path folder =
+        std::filesystem::temp_directory_path() /
+        ("kelvara-params-" +
+         std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+         std::to_string(++made));
+    std::string path = (folder / "board.txt").string();
+};
+
+std::vector<int32_t> with(std::vector<int32_t> values, std::size_t reg, int32_t value) {
+    values.at(reg) = value;
+    return values;
+}
+
+} // namespace
+
+TEST(ParamsCommands, SaveWritesTheBoardOrLeavesTheFileAsItWas) {
+    struct Case {
+        const char* cmd; // the register whose reply is scripted
+        Exchange reply;
+        CliExit exit;
+        std::string err;
+    };
+    const Case cases[] = {
+        {"R9", {"R-1;"}, CliExit::Done, ""},
+        {"R1",
+         {"R38.5;"},
+         CliExit::FileRefused,
+         "kelvara-cli: FIL_LMT holds 38.5, which is no whole number from 0 to 65535.\n"},
+        {"R3", {"", Failed}, CliExit::NoController, "kelvara-cli: mA_MAX could not be read.\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.cmd);
+        Bench b;
+        std::ofstream(b.path) << "earlier";
+        b.f.script[c.cmd] = {c.reply};
+        EXPECT_EQ(paramsSave(b.c, b.path, {"saved from COM3"}), c.exit);
+        if (c.exit == CliExit::Done) {
+            EXPECT_EQ(readParameterFile(b.fileText(), kParameterRegisters).stored,
+                      with(kBoard, 9, -1));
+            EXPECT_EQ(b.out.str(), "Saved 12 registers of COM3 to " + b.path + ".\n");
+            continue;
+        }
+        EXPECT_EQ(b.err.str(), c.err + "kelvara-cli: " + b.path + " was not written.\n");
+        EXPECT_EQ(b.fileText(), "earlier");
+        EXPECT_FALSE(std::filesystem::exists(b.path + ".part"));
+    }
+}
+
+TEST(ParamsCommands, DiffNamesTheRegistersThatDiffer) {
+    Bench b;
+    b.writeFile(with(with(kBoard, 2, 805), 9, -1));
+    EXPECT_EQ(paramsDiff(b.c, b.path), CliExit::Differs);
+    EXPECT_EQ(b.out.str(), "KV_MAX: file 805 (80.5), controller 500 (50)\n"
+                           "KV_OFFSET: file -1 (-0.0001), controller 1 (0.0001)\n"
+                           "2 registers differ.\n");
+    Bench same;
+    same.writeFile(kBoard);
+    EXPECT_EQ(paramsDiff(same.c, same.path), CliExit::Done);
+}
+
+// Nothing is sent for a file that is not exactly right.
+TEST(ParamsCommands, AFileNotRightIsRefusedBeforeAnythingIsSent) {
+    for (const bool restore : {false, true}) {
+        Bench b;
+        std::ofstream(b.path) << "kelvara-parameters 1\nKV_MAX = 80.5\n";
+        EXPECT_EQ(restore ? paramsRestore(b.c, b.path, false) : paramsDiff(b.c, b.path),
+                  CliExit::FileRefused);
+        EXPECT_TRUE(b.f.sent.empty());
+        EXPECT_TRUE(b.err.str().starts_with(b.path +
+                                            ":2: KV_MAX: \"80.5\" is not a whole number\n" +
+                                            b.path + ":3: PWR_LMT is missing\n"));
+        EXPECT_TRUE(
+            b.err.str().ends_with("kelvara-cli: " + b.path + " is refused; nothing was sent.\n"));
+    }
+    Bench missing;
+    EXPECT_EQ(paramsDiff(missing.c, missing.path + "x"), CliExit::FileRefused);
+    EXPECT_EQ(missing.err.str(),
+              "kelvara-cli: " + missing.path + "x: cannot be read: No such file or directory\n");
+}
+
+TEST(ParamsCommands, RestoreWritesWhatDiffersAndSaysWhatBecameOfIt) {
+    struct Case {
+        const char* name;
+        Exchange writeOffset, readBackMax;
+        bool dryRun;
+        CliExit exit;
+        Strings writesAndReadBacks;
+        std::string out;
+    };
+    const Case cases[] = {
+        {"verified",
+         {"d-1;"},
+         {"R805;"},
+         false,
+         CliExit::Done,
+         {"W02,805", "d-1", "R2", "R9"},
+         "KV_MAX: 500 (50) -> 805 (80.5): written, verified\n"
+         "KV_OFFSET: 1 (0.0001) -> -1 (-0.0001): written, verified\n"
+         "2 written and verified.\n"},
+        {"read back differs",
+         {"d-1;"},
+         {"R810;"},
+         false,
+         CliExit::Partial,
+         {"W02,805", "d-1", "R2", "R9"},
+         "KV_MAX: 500 (50) -> 805 (80.5): written, but read back as 810\n"
+         "KV_OFFSET: 1 (0.0001) -> -1 (-0.0001): written, verified\n"},
+        {"falls silent",
+         {"", Failed},
+         {"R805;"},
+         false,
+         CliExit::Partial,
+         {"W02,805", "d-1"},
+         "KV_MAX: 500 (50) -> 805 (80.5): written, not read back\n"
+         "KV_OFFSET: 1 (0.0001) -> -1 (-0.0001): not written\n"},
+        {"dry run",
+         {"d-1;"},
+         {"R805;"},
+         true,
+         CliExit::Done,
+         {},
+         "KV_MAX: 500 (50) -> 805 (80.5): would be written\n"
+         "KV_OFFSET: 1 (0.0001) -> -1 (-0.0001): would be written\n"
+         "2 to write; nothing was written (--dry-run).\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Bench b;
+        b.writeFile(with(with(kBoard, 2, 805), 9, -1));
+        b.f.answer("d-1", c.writeOffset);
+        b.f.script["R2"].push_back(c.readBackMax);
+        b.f.answer("R9", {"R-1;"});
+        EXPECT_EQ(paramsRestore(b.c, b.path, c.dryRun), c.exit);
+        EXPECT_EQ(Strings(b.f.sent.begin() + 12, b.f.sent.end()), c.writesAndReadBacks);
+        EXPECT_EQ(b.out.str(), c.out);
+    }
+}
