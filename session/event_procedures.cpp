@@ -1,7 +1,6 @@
 #include "session/event_procedures.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 #include "operations/ad_calibration.h"
 #include "operations/interval_monitoring.h"
@@ -43,20 +42,12 @@ constexpr Entry<MenuName> kMenuEntries[] = {
 template <typename Name, std::size_t N>
 EventProcedure procedureOf(const Entry<Name> (&entries)[N], Name control) {
     const auto found = std::ranges::find(entries, control, &Entry<Name>::control);
-    if (found == std::end(entries)) {
-        return {};
-    }
-    return {std::string(control.name()) + "_Click", found->run};
+    return {std::string(control.name()) + "_Click",
+            found == std::end(entries) ? nullptr : found->run};
 }
 
 } // namespace
 
-EventProcedure clickProcedure(ButtonName button) {
-    EventProcedure procedure = procedureOf(kButtons, button);
-    if (procedure.run == nullptr) {
-        throw std::logic_error("no event procedure for " + std::string(button));
-    }
-    return procedure;
-}
+EventProcedure clickProcedure(ButtonName button) { return procedureOf(kButtons, button); }
 
 EventProcedure menuProcedure(MenuName entry) { return procedureOf(kMenuEntries, entry); }

@@ -11,6 +11,7 @@ struct EventProcedure {
     void (*run)(Panel&) = nullptr;
 };
 
+// No procedure (run empty) for a control the table misses, and for "End", which ends the
+// session itself.
 EventProcedure clickProcedure(ButtonName button);
-// Nothing for "End", which ends the session itself.
 EventProcedure menuProcedure(MenuName entry);

@@ -80,8 +80,12 @@ void Session::run(Event event) {
     }
 }
 
-template <typename Procedure>
-void Session::runProcedure(const std::string& name, Procedure procedure) {
+void Session::runProcedure(const std::string& name, const std::function<void(Panel&)>& procedure) {
+    // A control the table misses: a programmer error, logged like any other.
+    if (!procedure) {
+        window_.logFault(name + ": no event procedure");
+        return;
+    }
     ++running_;
     const auto failure = runEventProcedure(panel_, procedure);
     --running_;

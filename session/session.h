@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -70,7 +71,7 @@ private:
 
     void dispatch(Event event);
     void run(Event event);
-    template <typename Procedure> void runProcedure(const std::string& name, Procedure procedure);
+    void runProcedure(const std::string& name, const std::function<void(Panel&)>& procedure);
     void End_Click();
     void quitWhenIdle();
 
