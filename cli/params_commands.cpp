@@ -52,6 +52,24 @@ std::optional<std::vector<int32_t>> boardValues(ParamsContext& c, CliExit& exit)
     return std::nullopt;
 }
 
+// The file's values and then the board's, or the exit status of the first that failed.
+struct FileAndBoard {
+    std::vector<int32_t> file, board;
+};
+
+std::optional<FileAndBoard> fileAndBoard(ParamsContext& c, const std::string& path, CliExit& exit) {
+    auto file = fileValues(c, path);
+    if (!file) {
+        exit = CliExit::FileRefused;
+        return std::nullopt;
+    }
+    auto board = boardValues(c, exit);
+    if (!board) {
+        return std::nullopt;
+    }
+    return FileAndBoard{std::move(*file), std::move(*board)};
+}
+
 } // namespace
 
 std::vector<ParameterRegister> paramsRegisters(bool calibration) {
@@ -98,21 +116,17 @@ CliExit paramsSave(ParamsContext& c, const std::string& path,
 }
 
 CliExit paramsDiff(ParamsContext& c, const std::string& path) {
-    const auto file = fileValues(c, path);
-    if (!file) {
-        return CliExit::FileRefused;
-    }
     CliExit exit = CliExit::Done;
-    const auto board = boardValues(c, exit);
-    if (!board) {
+    const auto values = fileAndBoard(c, path, exit);
+    if (!values) {
         return exit;
     }
     std::size_t differ = 0;
     for (std::size_t i = 0; i < c.registers.size(); ++i) {
-        if ((*file)[i] != (*board)[i]) {
+        if (values->file[i] != values->board[i]) {
             ++differ;
-            c.out << c.registers[i].name << ": file " << withUnits(c.registers[i], (*file)[i])
-                  << ", controller " << withUnits(c.registers[i], (*board)[i]) << "\n";
+            c.out << c.registers[i].name << ": file " << withUnits(c.registers[i], values->file[i])
+                  << ", controller " << withUnits(c.registers[i], values->board[i]) << "\n";
         }
     }
     if (differ == 0) {
@@ -124,17 +138,16 @@ CliExit paramsDiff(ParamsContext& c, const std::string& path) {
 }
 
 CliExit paramsRestore(ParamsContext& c, const std::string& path, bool dryRun) {
-    const auto file = fileValues(c, path);
-    if (!file) {
-        return CliExit::FileRefused;
-    }
     CliExit exit = CliExit::Done;
-    const auto board = boardValues(c, exit);
-    if (!board) {
-        c.err << kProgram << "nothing was written.\n";
+    const auto values = fileAndBoard(c, path, exit);
+    if (!values) {
+        if (exit != CliExit::FileRefused) {
+            c.err << kProgram << "nothing was written.\n";
+        }
         return exit;
     }
-    const Restore restore = restoreBoard(c.link, c.m, c.registers, *board, *file, dryRun);
+    const Restore restore =
+        restoreBoard(c.link, c.m, c.registers, values->board, values->file, dryRun);
     std::size_t written = 0, verified = 0, differing = 0;
     for (const RestoredRegister& r : restore.registers) {
         if (r.fate == RestoreFate::Same) {
