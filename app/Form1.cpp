@@ -1,25 +1,19 @@
 #include "app/Form1.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFont>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <stdexcept>
 
-#include "app/form1_session.h"
-#include "operations/ad_calibration.h"
-#include "operations/beeps.h"
-#include "operations/interval_monitoring.h"
-#include "operations/lifecycle.h"
-#include "operations/output_monitor.h"
-#include "operations/parameter_read.h"
-#include "operations/parameter_write.h"
-#include "operations/pending_warnings.h"
-#include "operations/set_points.h"
-#include "operations/status_flags.h"
-#include "serial/port_discovery.h"
+#include "platform/linux/com_name_table.h"
+#include "platform/linux/steady_counter.h"
+#include "platform/qt/qt_event_pump.h"
+#include "platform/qt/qt_serial_control.h"
+#include "session/session.h"
 #include "ui_Form1.h"
 
 namespace {
@@ -29,21 +23,32 @@ constexpr int kTimerIntervalMs = 100;
 constexpr int kClientWidth = 571;
 constexpr int kClientHeight = 666;
 
-// "Text12_3" in the layout is the control array element "Text12(3)".
-std::string controlName(const QString& objectName) {
-    const auto underscore = objectName.indexOf('_');
-    if (objectName.startsWith("Text") && underscore > 0) {
-        return (objectName.left(underscore) + "(" + objectName.mid(underscore + 1) + ")")
-            .toStdString();
-    }
-    return objectName.toStdString();
+template <typename Widget> Widget* child(QObject& parent, std::string_view designerName) {
+    return parent.findChild<Widget*>(
+        QString::fromUtf8(designerName.data(), static_cast<qsizetype>(designerName.size())));
 }
 
 } // namespace
 
+// The platform's side of the link.
+struct Form1::Facilities {
+    explicit Facilities(const Form1Seams& seams)
+        : MSComm5(ComNameTable(seams.portLinkFolder, seams.linksOnly
+                                                         ? ComNameTable::Scope::LinksOnly
+                                                         : ComNameTable::Scope::Full)) {}
+    SteadyMillisecondCounter counter;
+    QtEventPump pump;
+    QtSerialControl MSComm5;
+};
+
 Form1::Form1(Form1Seams seams, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::Form1>()),
-      session_(std::make_unique<Form1Session>(std::move(seams), *this)) {
+      facilities_(std::make_unique<Facilities>(seams)),
+      session_(std::make_unique<Session>(SessionSeams{seams.boxes, seams.tones, seams.console,
+                                                      facilities_->MSComm5, facilities_->counter,
+                                                      facilities_->pump, seams.consoleProgram,
+                                                      seams.workFolder},
+                                         *this)) {
     ui->setupUi(this);
     // Whole-pixel advances: the blank runs of the function lines then set "y =" before the
     // slope box and "x +" between the two boxes.
@@ -51,111 +56,44 @@ Form1::Form1(Form1Seams seams, QWidget* parent)
     captions.setHintingPreference(QFont::PreferFullHinting);
     setFont(captions);
     resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
-    for (auto* edit : findChildren<QLineEdit*>()) {
-        boxes_[controlName(edit->objectName())] = edit;
+    for (const BoxName box : BoxName::all()) {
+        boxes_.emplace(box, child<QLineEdit>(*this, box.designerName()));
     }
-    for (auto* action : findChildren<QAction*>()) {
-        entries_[action->objectName().toStdString()] = action;
+    for (const ButtonName button : ButtonName::all()) {
+        connect(child<QPushButton>(*this, button.designerName()), &QPushButton::clicked, this,
+                [this, button] { session_->click(button); });
+    }
+    for (const MenuName entry : MenuName::all()) {
+        entries_.emplace(entry, child<QAction>(*this, entry.designerName()));
+        connect(entries_.at(entry), &QAction::triggered, this,
+                [this, entry] { session_->choose(entry); });
     }
     Timer1.setObjectName("Timer1");
     Timer1.setInterval(kTimerIntervalMs);
     Timer1.setTimerType(Qt::PreciseTimer);
-    wireEvents();
+    connect(&Timer1, &QTimer::timeout, this, [this] { session_->timerExpired(); });
     ui->Text1->setFocus();
 }
 
 Form1::~Form1() = default;
 
-template <typename Procedure> void Form1::eventProcedure(const char* name, Procedure procedure) {
-    if (const auto failure = runEventProcedure(session_->panel, procedure)) {
-        qCritical("%s: %s", name, failure->c_str());
-    }
-}
-
-void Form1::wireEvents() {
-    const auto wire = [this](auto* sender, auto signal, auto procedure, const char* name) {
-        connect(sender, signal, this, [this, procedure, name] { eventProcedure(name, procedure); });
-    };
-    wire(ui->Command1, &QPushButton::clicked, Command1_Click, "Command1_Click");
-    wire(ui->Command2, &QPushButton::clicked, Command2_Click, "Command2_Click");
-    wire(ui->Command3, &QPushButton::clicked, Command3_Click, "Command3_Click");
-    wire(ui->Command4, &QPushButton::clicked, Command4_Click, "Command4_Click");
-    wire(ui->Command5, &QPushButton::clicked, Command5_Click, "Command5_Click");
-    wire(ui->Command6, &QPushButton::clicked, Command6_Click, "Command6_Click");
-    wire(ui->Command7, &QPushButton::clicked, Command7_Click, "Command7_Click");
-    wire(ui->Command8, &QPushButton::clicked, Command8_Click, "Command8_Click");
-    wire(ui->KV_UP, &QPushButton::clicked, KV_UP_Click, "KV_UP_Click");
-    wire(ui->KV_DN, &QPushButton::clicked, KV_DN_Click, "KV_DN_Click");
-    wire(ui->mA_UP, &QPushButton::clicked, mA_UP_Click, "mA_UP_Click");
-    wire(ui->mA_DN, &QPushButton::clicked, mA_DN_Click, "mA_DN_Click");
-    wire(ui->IntervalStart, &QAction::triggered, IntervalStart_Click, "IntervalStart_Click");
-    wire(ui->IntervalStop, &QAction::triggered, IntervalStop_Click, "IntervalStop_Click");
-    wire(ui->AD_Calibration, &QAction::triggered, AD_Calibration_Click, "AD_Calibration_Click");
-    connect(&Timer1, &QTimer::timeout, this, [this] {
-        eventProcedure("Timer1_Timer",
-                       [this](Panel& p) { session_->diagnostics.monitoringTick(p); });
-    });
-    connect(ui->End, &QAction::triggered, this, [this] { End_Click(); });
-}
-
-bool Form1::Form_Load() {
-    auto& s = *session_;
-    return loadSession(s.serial, s.panel, s.seams.tones, s.portChoice);
-}
-
-void Form1::traceTo(const std::string& path) { session_->diagnostics.traceTo(path); }
-
-void Form1::recordTo(const std::string& path) { session_->diagnostics.recordTo(path); }
-
-void Form1::choosePort(int16_t port) {
-    session_->m.i_comPort = port;
-    session_->portChoice = PortChoice::Probe;
-}
-
-void Form1::Form_Unload() {
-    if (unloadSession(session_->serial)) {
-        Timer1.stop();
-    }
-}
-
-void Form1::End_Click() {
-    if (session_->m.bUnloading) {
-        return;
-    }
-    BeepNG(session_->seams.tones);
-    close();
-}
-
 void Form1::closeEvent(QCloseEvent* event) {
-    Form_Unload();
+    session_->Form_Unload();
     event->accept();
 }
 
-QLineEdit* Form1::box(const std::string& name) {
-    const auto found = boxes_.find(name);
-    if (found == boxes_.end()) {
-        throw std::invalid_argument("no text box " + name);
-    }
-    return found->second;
+std::string Form1::text(BoxName box) { return boxes_.at(box)->text().toStdString(); }
+
+void Form1::setText(BoxName box, const std::string& text) {
+    boxes_.at(box)->setText(QString::fromStdString(text));
 }
 
-std::string Form1::text(const std::string& name) { return box(name)->text().toStdString(); }
-
-void Form1::setText(const std::string& name, const std::string& text) {
-    box(name)->setText(QString::fromStdString(text));
-}
-
-void Form1::showFrame(const std::string& frame) {
-    auto* group = findChild<QGroupBox*>(QString::fromStdString(frame));
-    if (group == nullptr) {
-        throw std::invalid_argument("no frame " + frame);
-    }
-    group->setVisible(true);
-}
+void Form1::showFrame(FrameName frame) { child<QGroupBox>(*this, frame.designerName())->show(); }
 
 bool Form1::timerEnabled() { return Timer1.isActive(); }
 
 void Form1::setTimerEnabled(bool enabled) {
+    // Starting a running QTimer would restart its interval.
     if (!enabled) {
         Timer1.stop();
     } else if (!Timer1.isActive()) {
@@ -163,10 +101,19 @@ void Form1::setTimerEnabled(bool enabled) {
     }
 }
 
-void Form1::setChecked(const std::string& menuEntry, bool checked) {
-    const auto found = entries_.find(menuEntry);
-    if (found == entries_.end()) {
-        throw std::invalid_argument("no menu entry " + menuEntry);
-    }
-    found->second->setChecked(checked);
+void Form1::setChecked(MenuName menuEntry, bool checked) {
+    entries_.at(menuEntry)->setChecked(checked);
 }
+
+void Form1::endDialogs() {
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (auto* dialog = qobject_cast<QDialog*>(top); dialog != nullptr && dialog->isVisible()) {
+            dialog->reject();
+        }
+    }
+}
+
+// Only the event loop of the program: exec() then returns.
+void Form1::quit() { QCoreApplication::exit(0); }
+
+void Form1::logFault(const std::string& text) { qCritical("%s", text.c_str()); }

@@ -6,15 +6,15 @@
 #include <memory>
 #include <string>
 
-#include "operations/window.h"
+#include "session/session_window.h"
 
 class MessageBoxes;
 class ProcessRunner;
+class Session;
 class TonePlayer;
 class QAction;
 class QLineEdit;
 class QCloseEvent;
-struct Form1Session;
 
 namespace Ui {
 class Form1;
@@ -32,48 +32,37 @@ struct Form1Seams {
     bool linksOnly = false;
 };
 
-// The one window. It owns the module state, the serial control and Timer1 for the whole run,
-// and wires each control's event to its procedure.
-class Form1 : public QMainWindow, public Window {
+// The one window: its controls over the session, to which it forwards every event by
+// control name. It owns the serial control, the event pump and Timer1 for the whole run.
+class Form1 : public QMainWindow, public SessionWindow {
     Q_OBJECT
 public:
     explicit Form1(Form1Seams seams, QWidget* parent = nullptr);
     ~Form1() override;
 
-    // Start-up before the window is shown. False when no controller was found: the program
-    // ends without showing the window.
-    bool Form_Load();
+    Session& session() { return *session_; }
 
-    // Diagnostics the technician asks for before start-up.
-    void traceTo(const std::string& path);
-    void recordTo(const std::string& path);
-    // Start-up probes only this port instead of scanning.
-    void choosePort(int16_t port);
-
-    std::string text(const std::string& box) override;
-    void setText(const std::string& box, const std::string& text) override;
-    void showFrame(const std::string& frame) override;
+    std::string text(BoxName box) override;
+    void setText(BoxName box, const std::string& text) override;
+    void showFrame(FrameName frame) override;
     bool timerEnabled() override;
     void setTimerEnabled(bool enabled) override;
-    void setChecked(const std::string& menuEntry, bool checked) override;
+    void setChecked(MenuName menuEntry, bool checked) override;
+    void close() override { QMainWindow::close(); }
+    void endDialogs() override;
+    void quit() override;
+    void logFault(const std::string& text) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // What the tests reach behind the window's controls: the module state and the link.
-    friend struct Form1Access;
-
-    void Form_Unload();
-    void End_Click();
-    void wireEvents();
-    // Runs one event procedure and logs what it raised with the procedure's name.
-    template <typename Procedure> void eventProcedure(const char* name, Procedure procedure);
-    QLineEdit* box(const std::string& name);
+    struct Facilities;
 
     std::unique_ptr<Ui::Form1> ui;
-    std::unique_ptr<Form1Session> session_;
+    std::unique_ptr<Facilities> facilities_;
+    std::unique_ptr<Session> session_;
     QTimer Timer1{this};
-    std::map<std::string, QLineEdit*> boxes_;
-    std::map<std::string, QAction*> entries_;
+    std::map<BoxName, QLineEdit*> boxes_;
+    std::map<MenuName, QAction*> entries_;
 };

@@ -8,6 +8,7 @@
 #include "platform/linux/port_link_folder.h"
 #include "platform/qt/qt_message_boxes.h"
 #include "platform/qt/qt_process_runner.h"
+#include "session/session.h"
 
 int main(int argc, char* argv[]) {
     // Before the application object, which needs a display.
@@ -25,9 +26,10 @@ int main(int argc, char* argv[]) {
     const std::string work = portlinks::workFolder();
     Form1 form({boxes, tones, console, "kelvara-devcon", portlinks::portLinkFolder(),
                 portlinks::ensureTrustedFolder(work) ? work : std::string()});
-    applyCommandLine(options, form);
-    if (!form.Form_Load()) {
-        return 1;
+    Session& session = form.session();
+    applyCommandLine(options, session);
+    if (!session.Form_Load()) {
+        return session.exitStatus();
     }
     boxes.setParent(&form);
     form.show();

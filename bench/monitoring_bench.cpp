@@ -38,7 +38,7 @@ public:
     }
 
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Timer && !Form1Access::state(form_).bTickRunning) {
+        if (event->type() == QEvent::Timer && !SessionAccess::state(form_.session()).bTickRunning) {
             start_ = std::chrono::steady_clock::now();
         }
         return false;
@@ -49,7 +49,7 @@ public:
 
 private:
     void expiryServed() {
-        if (Form1Access::state(form_).bTickRunning) {
+        if (SessionAccess::state(form_.session()).bTickRunning) {
             ++skipped;
             return;
         }
@@ -115,10 +115,10 @@ void BM_IntervalMonitoring(benchmark::State& state) {
     const std::string tracePath = diagnosticPath("bench-trace.log");
     const std::string recordPath = diagnosticPath("bench-record.csv");
     if (diagnostics) {
-        w.form->traceTo(tracePath);
-        w.form->recordTo(recordPath);
+        w.session().traceTo(tracePath);
+        w.session().recordTo(recordPath);
     }
-    if (!sim.start({"--port", "3"}) || !w.form->Form_Load()) {
+    if (!sim.start({"--port", "3"}) || !w.session().Form_Load()) {
         state.SkipWithError("no controller");
         return;
     }
@@ -133,9 +133,9 @@ void BM_IntervalMonitoring(benchmark::State& state) {
         QTimer::singleShot(1000, Qt::PreciseTimer, &loop, [&] { rssAfter1s = residentKiB(); });
         QTimer::singleShot(30000, Qt::PreciseTimer, &loop, &QEventLoop::quit);
         const ProcessMeter meter;
-        w.form->findChild<QAction*>("IntervalStart")->trigger();
+        w.choose("IntervalStart");
         loop.exec();
-        w.form->findChild<QAction*>("IntervalStop")->trigger();
+        w.choose("IntervalStop");
         wallMs = meter.wallMs();
         cpuMs = meter.cpuMs();
         rssAfter30s = residentKiB();

@@ -22,7 +22,7 @@ void BM_RoundTripE(benchmark::State& state) {
     }
     SimProcess sim;
     WindowRig w;
-    if (!sim.start(args) || !w.form->Form_Load()) {
+    if (!sim.start(args) || !w.session().Form_Load()) {
         state.SkipWithError("no controller");
         return;
     }
@@ -67,7 +67,7 @@ BENCHMARK(BM_RoundTripE)
 void BM_TimeoutCpu(benchmark::State& state) {
     SimProcess sim;
     WindowRig w;
-    if (!sim.start({"--port", "3"}) || !w.form->Form_Load() || !simControl(3, "silent on")) {
+    if (!sim.start({"--port", "3"}) || !w.session().Form_Load() || !simControl(3, "silent on")) {
         state.SkipWithError("no controller");
         return;
     }

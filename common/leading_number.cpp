@@ -20,11 +20,6 @@ public:
         return at_ < text_.size() ? text_[at_] : '\0';
     }
     void take() { ++at_; }
-    // Where the next character that counts stands, in the text the cursor was given.
-    std::size_t position() {
-        peek();
-        return at_;
-    }
 
 private:
     static bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }

@@ -2,16 +2,10 @@
 
 #include <array>
 
+#include "operations/monitor_boxes.h"
 #include "operations/status_flag_boxes.h"
 
 namespace {
-
-// The monitor boxes and the captions beside them.
-constexpr std::array<CaptionedBox, 3> kMonitorBoxes{{
-    {"Text9", "KV"},
-    {"Text10", "mA"},
-    {"Text11", "FIL"},
-}};
 
 template <std::size_t N>
 void appendBoxes(std::string& row, Window& w, const std::array<CaptionedBox, N>& boxes, bool read) {

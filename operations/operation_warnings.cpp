@@ -13,7 +13,7 @@ std::string joinedLabels(const std::vector<std::string>& boxes) {
 } // namespace
 
 std::string registerLabel(const ParameterRegister& reg) {
-    return std::string(reg.name) + " (" + reg.box + ")";
+    return std::string(reg.name) + " (" + std::string(reg.box) + ")";
 }
 
 void warnNotRead(Panel& p, const std::string& operation, const std::vector<std::string>& boxes) {

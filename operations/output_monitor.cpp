@@ -9,6 +9,7 @@
 #include "common/display_pattern.h"
 #include "common/half_even.h"
 #include "common/leading_number.h"
+#include "operations/monitor_boxes.h"
 #include "operations/status_flags.h"
 
 namespace {
@@ -53,8 +54,8 @@ double corrected(const ModuleState& m, int16_t average) {
 } // namespace
 
 void emptyMonitorBoxes(Panel& p) {
-    for (const char* box : {"Text9", "Text10", "Text11"}) {
-        p.w.setText(box, "");
+    for (const CaptionedBox& b : kMonitorBoxes) {
+        p.w.setText(b.box, "");
     }
 }
 

@@ -133,7 +133,7 @@ std::string writeParameterFile(std::span<const ParameterRegister> registers,
     for (std::size_t i = 0; i < registers.size() && i < stored.size(); ++i) {
         const ParameterRegister& reg = registers[i];
         text += "\n# " + std::string(reg.name) + " " + boxNumberText(stored[i] / reg.scale) + " (" +
-                reg.box + ")\n";
+                std::string(reg.box) + ")\n";
         text += std::string(reg.name) + " = " + std::to_string(stored[i]) + '\n';
     }
     return text;

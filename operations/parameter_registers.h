@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "common/display_pattern.h"
+#include "operations/control_names.h"
 
 // The whole numbers a register can store: a 16-bit word, signed for the offsets and the A/D
 // gain.
@@ -20,7 +21,7 @@ inline constexpr StoredRange kSignedWord{-32768, 32767};
 struct ParameterRegister {
     const char* name;
     const char* readCommand;
-    const char* box;
+    BoxName box;
     double scale;
     DisplayPattern pattern;
     const char* writePrefix;

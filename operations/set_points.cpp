@@ -11,7 +11,7 @@
 namespace {
 
 struct SetPoint {
-    const char* box;
+    BoxName box;
     const char* label; // how a warning names the box
     const char* letter;
 };
@@ -21,8 +21,7 @@ constexpr SetPoint kMa{"Text8", "mA出力値 (Text8)", "I"};
 
 // step +1 moves while the value lies below the bound, -1 while it lies above it; a step ends
 // at the bound, and a step down never below 0, where a set-point has no meaning.
-void step(Panel& p, const SetPoint& setPoint, const char* boundBox, int step,
-          const char* operation) {
+void step(Panel& p, const SetPoint& setPoint, BoxName boundBox, int step, const char* operation) {
     if (p.m.i_comPort == 0) {
         return;
     }

@@ -2,11 +2,7 @@
 
 #include <array>
 
-// A box of the window and the caption beside it, as the technician reads it.
-struct CaptionedBox {
-    const char* box;
-    const char* caption;
-};
+#include "operations/captioned_box.h"
 
 // The thirteen flags in the order of the reply to "E": flag i stands at position 2 + 2 * i.
 inline constexpr std::array<CaptionedBox, 13> kStatusFlagBoxes{{

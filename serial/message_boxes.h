@@ -7,8 +7,12 @@
 namespace mb {
 inline constexpr int kOk = 0x0;
 inline constexpr int kOkCancel = 0x1;
+inline constexpr int kButtons = 0xF; // the bits that choose the buttons
 inline constexpr int kIconError = 0x10;
+inline constexpr int kIconQuestion = 0x20;
 inline constexpr int kIconWarning = 0x30;
+inline constexpr int kIconInformation = 0x40;
+inline constexpr int kIcons = 0xF0; // the bits that choose the icon
 inline constexpr int kSystemModal = 0x1000;
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;

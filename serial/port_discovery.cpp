@@ -38,7 +38,6 @@ bool probeAnswered(SerialContext& c) {
 bool Rs232cProbe(SerialContext& c, int16_t n) {
     ignoringFailure([&] { c.MSComm5.setCommPort(n); });
     ignoringFailure([&] { c.MSComm5.setSettings(kLineSettings); });
-    ignoringFailure([&] { c.MSComm5.setInputLen(0); });
     ignoringFailure([&] { c.MSComm5.setPortOpen(true); });
     bool open = false;
     ignoringFailure([&] { open = c.MSComm5.portOpen(); });
@@ -80,7 +79,6 @@ void selectPort(SerialContext& c, int16_t pt, const std::string& step) {
     atStep(pt, step, [&] {
         c.MSComm5.setCommPort(pt);
         c.MSComm5.setSettings(kLineSettings);
-        c.MSComm5.setInputLen(0);
     });
 }
 

@@ -38,13 +38,12 @@ public:
     virtual ~SerialControl() = default;
     virtual void setCommPort(int16_t port) = 0;
     virtual void setSettings(const std::string& settings) = 0;
-    virtual void setInputLen(int16_t len) = 0;
     virtual bool portOpen() = 0;
     virtual void setPortOpen(bool open) = 0;
     virtual int32_t inBufferCount() = 0;
     // Setting 0 discards everything received and not yet read.
     virtual void setInBufferCount(int32_t count) = 0;
     virtual void output(const std::string& text) = 0;
-    // Everything received so far (InputLen is 0).
+    // Everything received so far.
     virtual std::string input() = 0;
 };

@@ -35,15 +35,11 @@ std::string SimProcess::besideExecutable(const std::string& name) {
     return self.substr(0, self.find_last_of('/') + 1) + name;
 }
 
-void SimProcess::setStderrPath(std::string path) { stderrPath_ = std::move(path); }
-
 bool SimProcess::start(const std::vector<std::string>& args) {
     if (pid_ > 0) {
         return false;
     }
     exitStatus_ = -1;
-    portName_.clear();
-    devicePath_.clear();
     int fds[2];
     if (pipe(fds) != 0) {
         return false;
@@ -57,9 +53,6 @@ bool SimProcess::start(const std::vector<std::string>& args) {
         argv.push_back(arg.data());
     }
     argv.push_back(nullptr);
-    const int errors = stderrPath_.empty() ? -1
-                                           : open(stderrPath_.c_str(),
-                                                  O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     const pid_t parent = getpid();
     pid_ = fork();
     if (pid_ == 0) {
@@ -67,14 +60,11 @@ bool SimProcess::start(const std::vector<std::string>& args) {
         // the thread that started it ends, so a test killed by its time-out leaves no simulator
         // behind holding its port link.
         if (prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || getppid() != parent ||
-            dup2(fds[1], STDOUT_FILENO) < 0 || (errors >= 0 && dup2(errors, STDERR_FILENO) < 0)) {
+            dup2(fds[1], STDOUT_FILENO) < 0) {
             _exit(127);
         }
         execve(program_.c_str(), argv.data(), environ);
         _exit(127);
-    }
-    if (errors >= 0) {
-        close(errors);
     }
     close(fds[1]);
     if (pid_ < 0) {
@@ -107,14 +97,9 @@ bool SimProcess::awaitReady() {
         }
         text.append(buffer, static_cast<std::size_t>(n));
     }
+    // "kelvara-sim: COM3 -> /dev/pts/5"
     const std::string line = text.substr(0, text.find('\n'));
-    const auto at = line.find(kArrow);
-    if (!line.starts_with(kReadyPrefix) || at == std::string::npos) {
-        return false;
-    }
-    portName_ = line.substr(kReadyPrefix.size(), at - kReadyPrefix.size());
-    devicePath_ = line.substr(at + kArrow.size());
-    return true;
+    return line.starts_with(kReadyPrefix) && line.find(kArrow) != std::string::npos;
 }
 
 void SimProcess::stop() {

@@ -17,9 +17,6 @@ public:
     SimProcess& operator=(const SimProcess&) = delete;
     ~SimProcess();
 
-    // Sends the simulator's stderr to this file instead of the caller's stderr.
-    void setStderrPath(std::string path);
-
     // False when it could not be spawned, or ended or stayed unready for 10 s.
     bool start(const std::vector<std::string>& args);
     // SIGTERM, then waits for it to end.
@@ -30,9 +27,6 @@ public:
     // Its exit code once it has ended (128 + the signal when a signal ended it), else -1.
     int exitStatus() const { return exitStatus_; }
     pid_t pid() const { return pid_; }
-    // From the ready line "kelvara-sim: COM3 -> /dev/pts/5": "COM3" and "/dev/pts/5".
-    const std::string& portName() const { return portName_; }
-    const std::string& devicePath() const { return devicePath_; }
 
     static std::string besideExecutable(const std::string& name);
 
@@ -41,10 +35,7 @@ private:
     void reap(int options);
 
     std::string program_;
-    std::string stderrPath_;
     pid_t pid_ = -1;
     int stdout_ = -1;
     int exitStatus_ = -1;
-    std::string portName_;
-    std::string devicePath_;
 };

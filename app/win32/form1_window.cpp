@@ -9,15 +9,7 @@
 #include "app/win32/caption_layout.h"
 #include "app/win32/form1_layout.h"
 #include "app/win32/layout_names.h"
-#include "operations/ad_calibration.h"
-#include "operations/beeps.h"
-#include "operations/interval_monitoring.h"
-#include "operations/lifecycle.h"
-#include "operations/output_monitor.h"
-#include "operations/parameter_read.h"
-#include "operations/parameter_write.h"
-#include "operations/set_points.h"
-#include "operations/status_flags.h"
+#include "platform/win32/system_error.h"
 #include "platform/win32/utf16.h"
 #include "platform/win32/work_folder.h"
 
@@ -28,41 +20,6 @@ constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimerIntervalMs = 100;
 constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW;
 constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
-
-struct Procedure {
-    const wchar_t* control;
-    void (*run)(Panel&);
-};
-
-// The Click of each button and action entry of the menu.
-constexpr Procedure kProcedures[] = {
-    {L"Command1", Command1_Click},
-    {L"Command2", Command2_Click},
-    {L"Command3", Command3_Click},
-    {L"Command4", Command4_Click},
-    // The reads tell whether they read; a click has no use for it.
-    {L"Command5", [](Panel& p) { Command5_Click(p); }},
-    {L"Command6", [](Panel& p) { Command6_Click(p); }},
-    {L"Command7", Command7_Click},
-    {L"Command8", Command8_Click},
-    {L"KV_UP", KV_UP_Click},
-    {L"KV_DN", KV_DN_Click},
-    {L"mA_UP", mA_UP_Click},
-    {L"mA_DN", mA_DN_Click},
-    {L"IntervalStart", IntervalStart_Click},
-    {L"IntervalStop", IntervalStop_Click},
-    {L"AD_Calibration", AD_Calibration_Click},
-};
-
-// "Text12_3" in the layout is the control array element "Text12(3)".
-std::string controlName(const std::wstring& layoutName) {
-    const auto underscore = layoutName.find(L'_');
-    if (layoutName.starts_with(L"Text") && underscore != std::wstring::npos) {
-        return win32::toUtf8(layoutName.substr(0, underscore) + L"(" +
-                             layoutName.substr(underscore + 1) + L")");
-    }
-    return win32::toUtf8(layoutName);
-}
 
 // Focusable controls first, in the tab walk's order, since the dialog manager walks siblings
 // from the top; labels beneath them, so that boxes and buttons cover the labels they lie on;
@@ -137,9 +94,10 @@ BOOL CALLBACK closeDialog(HWND dialog, LPARAM) {
 } // namespace
 
 Form1Window::Form1Window(HINSTANCE instance)
-    : workFolder_(win32::workFolder()), serial_{m_,        MSComm5,     clock_,       pump_,
-                                                messages_, console_,    "devcon.exe", workFolder_,
-                                                nullptr,   &deviceTree_} {
+    : workFolder_(win32::workFolder()),
+      session_(SessionSeams{boxes_, tones_, console_, MSComm5, counter_, pump_, "devcon.exe",
+                            workFolder_, &deviceTree_},
+               *this) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = windowProc;
@@ -152,15 +110,18 @@ Form1Window::Form1Window(HINSTANCE instance)
     }
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kWindowClass;
-    RegisterClassExW(&wc);
+    if (RegisterClassExW(&wc) == 0) {
+        throw std::runtime_error("the window class could not be registered: " +
+                                 win32::systemDescription(GetLastError()));
+    }
 
     RECT frame{0, 0, form1::kClientWidth, form1::kClientHeight};
     AdjustWindowRectEx(&frame, kWindowStyle, TRUE, kWindowExStyle);
-    CreateWindowExW(kWindowExStyle, kWindowClass, form1::kTitle, kWindowStyle, CW_USEDEFAULT,
-                    CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                    nullptr, instance, this);
-    if (hwnd_ == nullptr) {
-        throw std::runtime_error("the window could not be created");
+    if (CreateWindowExW(kWindowExStyle, kWindowClass, form1::kTitle, kWindowStyle, CW_USEDEFAULT,
+                        CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                        nullptr, instance, this) == nullptr) {
+        throw std::runtime_error("the window could not be created: " +
+                                 win32::systemDescription(GetLastError()));
     }
     font_ = createCaptionFont();
     createMenu();
@@ -188,7 +149,7 @@ void Form1Window::createControls() {
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(c->id)), nullptr, nullptr);
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
         if (c->kind == ControlKind::Box) {
-            boxHandles_[controlName(c->name)] = child;
+            boxHandles_.emplace(*BoxName::byDesignerName(win32::toUtf8(c->name)), child);
         }
     }
 }
@@ -208,26 +169,11 @@ void Form1Window::createMenu() {
     SetMenu(hwnd_, menu_);
 }
 
-bool Form1Window::Form_Load() {
-    ++depth_;
-    const bool loaded = loadSession(serial_, panel_, tones_, portChoice_);
-    --depth_;
-    if (!loaded || closePending_) {
-        return false;
-    }
-    boxes_.setOwner(hwnd_);
-    return true;
-}
-
-void Form1Window::choosePort(int16_t port) {
-    m_.i_comPort = port;
-    portChoice_ = PortChoice::Probe;
-}
-
 void Form1Window::show(int showCommand) {
     ShowWindow(hwnd_, showCommand);
     UpdateWindow(hwnd_);
-    lastFocus_ = box("Text1");
+    boxes_.setOwner(hwnd_);
+    lastFocus_ = boxHandles_.at("Text1");
     SetFocus(lastFocus_);
 }
 
@@ -275,7 +221,7 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_TIMER:
         if (wParam == kTimer1) {
-            eventProcedure(L"Timer1_Timer", [this](Panel& p) { diagnostics_.monitoringTick(p); });
+            session_.timerExpired();
         }
         return 0;
     case WM_ACTIVATE:
@@ -290,7 +236,7 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_CLOSE:
-        close();
+        session_.Form_Unload();
         return 0;
     default:
         break;
@@ -299,68 +245,22 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Form1Window::onCommand(int id) {
-    const std::wstring name = form1::nameOf(id);
-    if (name.empty() || m_.bUnloading) {
-        return;
-    }
-    if (name == L"End") {
-        End_Click();
-        return;
-    }
-    for (const auto& p : kProcedures) {
-        if (p.control == name) {
-            eventProcedure(name + L"_Click", p.run);
-            return;
-        }
+    const std::string name = win32::toUtf8(form1::nameOf(id));
+    if (const auto button = ButtonName::byDesignerName(name)) {
+        session_.click(*button);
+    } else if (const auto entry = MenuName::byDesignerName(name)) {
+        session_.choose(*entry);
     }
 }
 
-template <typename Procedure>
-void Form1Window::eventProcedure(const std::wstring& name, Procedure procedure) {
-    ++depth_;
-    if (const auto failure = runEventProcedure(panel_, procedure)) {
-        OutputDebugStringW((name + L": " + win32::toUtf16(*failure) + L"\n").c_str());
-    }
-    --depth_;
-    quitWhenIdle();
+void Form1Window::endDialogs() { EnumThreadWindows(GetCurrentThreadId(), closeDialog, 0); }
+
+void Form1Window::logFault(const std::string& text) {
+    OutputDebugStringW((win32::toUtf16(text) + L"\n").c_str());
 }
 
-void Form1Window::End_Click() {
-    BeepNG(tones_);
-    close();
-}
-
-void Form1Window::Form_Unload() {
-    if (unloadSession(serial_)) {
-        setTimerEnabled(false);
-    }
-}
-
-void Form1Window::close() {
-    Form_Unload();
-    closePending_ = true;
-    if (depth_ > 0) {
-        EnumThreadWindows(GetCurrentThreadId(), closeDialog, 0);
-    }
-    quitWhenIdle();
-}
-
-void Form1Window::quitWhenIdle() {
-    if (depth_ == 0 && closePending_) {
-        PostQuitMessage(0);
-    }
-}
-
-HWND Form1Window::box(const std::string& name) {
-    const auto found = boxHandles_.find(name);
-    if (found == boxHandles_.end()) {
-        throw std::invalid_argument("no text box " + name);
-    }
-    return found->second;
-}
-
-std::string Form1Window::text(const std::string& name) {
-    HWND edit = box(name);
+std::string Form1Window::text(BoxName box) {
+    HWND edit = boxHandles_.at(box);
     std::wstring wide(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
     wide.resize(
         static_cast<std::size_t>(GetWindowTextW(edit, wide.data(), static_cast<int>(wide.size()))));
@@ -369,26 +269,20 @@ std::string Form1Window::text(const std::string& name) {
 
 // A box that already shows the text is left alone: every monitoring tick sets sixteen boxes,
 // mostly to what they show, and each setting repaints the box.
-void Form1Window::setText(const std::string& name, const std::string& text) {
-    if (this->text(name) != text) {
-        SetWindowTextW(box(name), win32::toUtf16(text).c_str());
+void Form1Window::setText(BoxName box, const std::string& text) {
+    if (this->text(box) != text) {
+        SetWindowTextW(boxHandles_.at(box), win32::toUtf16(text).c_str());
     }
 }
 
-void Form1Window::showFrame(const std::string& frame) {
-    bool found = false;
+void Form1Window::showFrame(FrameName frame) {
+    const std::wstring name = win32::toUtf16(std::string(frame.designerName()));
     for (const auto& c : form1::kControls) {
-        if (controlName(c.name) == frame || controlName(c.frame) == frame) {
+        if (c.name == name || c.frame == name) {
             ShowWindow(GetDlgItem(hwnd_, c.id), SW_SHOW);
-            found = true;
         }
     }
-    if (!found) {
-        throw std::invalid_argument("no frame " + frame);
-    }
 }
-
-bool Form1Window::timerEnabled() { return timerOn_; }
 
 void Form1Window::setTimerEnabled(bool enabled) {
     if (enabled == timerOn_) {
@@ -402,7 +296,9 @@ void Form1Window::setTimerEnabled(bool enabled) {
     }
 }
 
-void Form1Window::setChecked(const std::string& menuEntry, bool checked) {
-    CheckMenuItem(menu_, static_cast<UINT>(form1::idOf(win32::toUtf16(menuEntry))),
-                  MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+void Form1Window::setChecked(MenuName menuEntry, bool checked) {
+    CheckMenuItem(
+        menu_,
+        static_cast<UINT>(form1::idOf(win32::toUtf16(std::string(menuEntry.designerName())))),
+        MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }

@@ -35,9 +35,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
             return *options.exitStatus;
         }
         Form1Window form(instance);
-        applyCommandLine(options, form);
-        if (!form.Form_Load()) {
-            return 0;
+        Session& session = form.session();
+        applyCommandLine(options, session);
+        if (!session.Form_Load()) {
+            return session.exitStatus();
         }
         form.show(showCommand);
         return form.run();

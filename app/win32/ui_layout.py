@@ -215,15 +215,16 @@ def emit(layout):
     return "\n".join(lines)
 
 
-def main(argv):
+def generate(argv, emit_header, usage):
+    """Writes the header that emit_header makes of the .ui: the command line FORM.ui OUT.h."""
     if len(argv) != 3:
-        sys.stderr.write(__doc__)
+        sys.stderr.write(usage)
         return 2
-    text = emit(parse(argv[1]))
+    text = emit_header(parse(argv[1]))
     with open(argv[2], "w", encoding="ascii") as out:
         out.write(text)
     return 0
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv))
+    sys.exit(generate(sys.argv, emit, __doc__))

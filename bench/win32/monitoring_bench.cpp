@@ -10,6 +10,7 @@
 
 #include "app/win32/form1_layout.h"
 #include "bench/win32/process_cpu.h"
+#include "tests/support/session_access.h"
 
 #include <psapi.h>
 
@@ -27,7 +28,7 @@ int skipped = 0;
 LRESULT CALLBACK countSkipped(int code, WPARAM wParam, LPARAM lParam) {
     const auto* msg = reinterpret_cast<const MSG*>(lParam);
     if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == WM_TIMER &&
-        form->state().bTickRunning) {
+        SessionAccess::state(form->session()).bTickRunning) {
         ++skipped;
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -44,7 +45,7 @@ double residentMiB() {
 int wmain() {
     Form1Window window(GetModuleHandleW(nullptr));
     form = &window;
-    if (!window.Form_Load()) {
+    if (!window.session().Form_Load()) {
         std::puts("no controller");
         return 1;
     }

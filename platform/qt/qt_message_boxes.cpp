@@ -6,14 +6,14 @@
 namespace {
 
 QMessageBox::Icon iconOf(int flags) {
-    switch (flags & 0xF0) {
+    switch (flags & mb::kIcons) {
     case mb::kIconError:
         return QMessageBox::Critical;
-    case 0x20:
+    case mb::kIconQuestion:
         return QMessageBox::Question;
     case mb::kIconWarning:
         return QMessageBox::Warning;
-    case 0x40:
+    case mb::kIconInformation:
         return QMessageBox::Information;
     default:
         return QMessageBox::NoIcon;
@@ -32,7 +32,7 @@ QString displayText(const std::string& text) {
 int QtMessageBoxes::messageBox(const std::string& text, int flags, const std::string& title) {
     QMessageBox box(iconOf(flags), QString::fromStdString(title), displayText(text),
                     QMessageBox::Ok, parent_);
-    if ((flags & 0xF) == mb::kOkCancel) {
+    if ((flags & mb::kButtons) == mb::kOkCancel) {
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
     }
     box.setWindowModality(Qt::ApplicationModal);

@@ -130,7 +130,6 @@ void QtSerialControl::applySettings() {
 }
 
 // Input always returns everything received; the length is kept for the record only.
-void QtSerialControl::setInputLen(int16_t) {}
 
 bool QtSerialControl::portOpen() {
     raiseLatched();

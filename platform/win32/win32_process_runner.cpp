@@ -85,6 +85,7 @@ std::optional<int> Win32ProcessRunner::run(const std::string& program,
         return std::nullopt;
     }
     std::vector<std::wstring> wideArgs;
+    wideArgs.reserve(args.size());
     for (const auto& arg : args) {
         wideArgs.push_back(win32::toUtf16(arg));
     }

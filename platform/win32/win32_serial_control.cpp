@@ -144,7 +144,6 @@ void Win32SerialControl::setSettings(const std::string& settings) {
 }
 
 // Input always returns everything received; the length is kept for the record only.
-void Win32SerialControl::setInputLen(int16_t) {}
 
 // The line as set, without any flow control; reads wait for their bytes without a time limit.
 void Win32SerialControl::applySettings() {

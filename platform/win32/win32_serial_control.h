@@ -33,7 +33,6 @@ public:
 
     void setCommPort(int16_t port) override;
     void setSettings(const std::string& settings) override;
-    void setInputLen(int16_t len) override;
     bool portOpen() override;
     void setPortOpen(bool open) override;
     int32_t inBufferCount() override;

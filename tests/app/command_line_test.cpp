@@ -4,11 +4,14 @@
 #include "app/linux_help.h"
 
 TEST(CommandLine, TakesTheDiagnosticsAndRefusesWhatItCannotUse) {
-    // The arguments, the exit status (-1: the program runs), how the answer starts, the trace and
-    // record paths, the port.
     const std::string bad = "kelvara: ";
-    using Strings = std::vector<std::string>;
-    const std::tuple<Strings, int, std::string, std::string, std::string, int16_t> cases[] = {
+    struct Case {
+        std::vector<std::string> arguments;
+        int status; // -1: the program runs
+        std::string answerStart, trace, record;
+        int16_t port;
+    };
+    const Case cases[] = {
         {{}, -1, "", "", "", 0},
         {{"--trace", "t ü", "--record=r.csv", "--port", "128"}, -1, "", "t ü", "r.csv", 128},
         {{"--port=1", "--trace=a=b"}, -1, "", "a=b", "", 1},

@@ -7,6 +7,8 @@
 #include <sstream>
 
 #include "common/split_text.h"
+#include "operations/monitor_boxes.h"
+#include "operations/status_flag_boxes.h"
 #include "serial/transaction.h"
 #include "tests/e2e/window_rig.h"
 
@@ -38,11 +40,11 @@ TEST(StartUp, ScanPassesOverASilentPortOrProbesTheChosenOneAlone) {
         ASSERT_TRUE(sim.start({"--port", "7"}));
         std::remove(diagnosticPath().c_str());
         WindowRig rig;
-        rig.form->traceTo(diagnosticPath());
+        rig.session().traceTo(diagnosticPath());
         if (chosen != 0) {
-            rig.form->choosePort(chosen);
+            rig.session().choosePort(chosen);
         }
-        ASSERT_TRUE(rig.form->Form_Load());
+        ASSERT_TRUE(rig.session().Form_Load());
         const ModuleState& s = rig.state();
         EXPECT_EQ(std::vector<int>({s.i_comPort, s.iUsbRetryCount, s.iUsbRecoveryTime,
                                     s.iComRetryCount, s.iComRecoveryTime}),
@@ -54,13 +56,13 @@ TEST(StartUp, ScanPassesOverASilentPortOrProbesTheChosenOneAlone) {
         EXPECT_TRUE(rig.boxes.shown.empty());
         EXPECT_FALSE(rig.form->timerEnabled());
         rig.form->show();
-        rig.form->findChild<QAction*>("End")->trigger();
+        rig.choose("End");
         EXPECT_EQ(rig.tones.tones, (std::vector<uint32_t>{880, 1320, 1760, 1760, 1320, 880}));
         EXPECT_FALSE(rig.form->isVisible());
     }
     // With no controller on any port the window does not come up.
     WindowRig none;
-    EXPECT_FALSE(none.form->Form_Load());
+    EXPECT_FALSE(none.session().Form_Load());
     EXPECT_EQ(none.boxes.shown, (std::vector<Shown>{{"Device is not found.", 0x0}}));
 }
 
@@ -83,11 +85,11 @@ TEST(DiagnosticTrace, HoldsTheAdapterResetAndReopenInOrder) {
     std::remove(diagnosticPath().c_str());
     SimulatedWindow rig(3, {"--no-pacing"}, 200);
     ASSERT_TRUE(rig.ready);
-    rig.form->traceTo(diagnosticPath());
+    rig.session().traceTo(diagnosticPath());
     ASSERT_TRUE(simControl(3, "silent-until-enable"));
     EXPECT_EQ(Rs232cCommand(rig.serial(), "R2"), CommandOutcome::Complete);
     // The window's boxes go into the trace too.
-    rig.form->findChild<QAction*>("AD_Calibration")->trigger();
+    rig.choose("AD_Calibration");
     EXPECT_TRUE(rig.boxes.shown.empty());
     auto step = steps.begin();
     for (const auto& line : lines()) {
@@ -107,9 +109,9 @@ TEST(DiagnosticFiles, OneThatCannotBeOpenedOrWrittenIsReportedOnceAndTheWindowWo
     for (const auto& [trace, message] : cases) {
         SCOPED_TRACE(message);
         SimulatedWindow rig(5, {"--counts", "512,512,512", "--no-pacing"}, 100);
-        trace ? rig.form->traceTo("/nonexistent-kelvara-folder/diag")
-              : rig.form->recordTo("/dev/full");
-        rig.form->findChild<QAction*>("IntervalStart")->trigger();
+        trace ? rig.session().traceTo("/nonexistent-kelvara-folder/diag")
+              : rig.session().recordTo("/dev/full");
+        rig.choose("IntervalStart");
         QTest::qWait(300);
         EXPECT_EQ(rig.boxes.shown, (std::vector<Shown>{{message, 0x1030}}));
         EXPECT_EQ(rig.text("Text9"), "5.481");
@@ -119,16 +121,16 @@ TEST(DiagnosticFiles, OneThatCannotBeOpenedOrWrittenIsReportedOnceAndTheWindowWo
 // After stop no tick follows. A part of a tick that was not read has empty fields, never the boxes'
 // raised flags or earlier values; numbers take "." whatever the locale.
 TEST(MonitoringRecord, EachTickAppendsTheBoxesItReadEvenUnderAGermanLocale) {
-    const std::tuple<const char*, std::size_t, bool, bool> cases[] = {
-        {"noise 0", 10, true, true},
-        {"silent on", 1, false, false},
-        {"out-of-range on", 1, true, false}};
+    struct Case {
+        const char* control; // told to the simulator
+        std::size_t ticks;
+        bool flagsRead, monitorRead;
+    };
+    const Case cases[] = {{"noise 0", 10, true, true},
+                          {"silent on", 1, false, false},
+                          {"out-of-range on", 1, true, false}};
     const std::string before = std::setlocale(LC_ALL, nullptr);
     ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
-    Strings boxes{"Text9", "Text10", "Text11", "Text13", "Text14"};
-    for (int i = 10; i >= 0; --i) {
-        boxes.insert(boxes.begin() + 3, "Text12(" + std::to_string(i) + ")");
-    }
     for (const auto& [control, ticks, flagsRead, monitorRead] : cases) {
         SCOPED_TRACE(control);
         std::remove(diagnosticPath().c_str());
@@ -136,19 +138,22 @@ TEST(MonitoringRecord, EachTickAppendsTheBoxesItReadEvenUnderAGermanLocale) {
         ASSERT_TRUE(rig.ready);
         rig.state().iComRetryCount = 0;
         rig.state().iUsbRetryCount = 0;
-        rig.form->recordTo(diagnosticPath());
+        rig.session().recordTo(diagnosticPath());
         ASSERT_TRUE(simControl(6, control));
         std::size_t ticked = 0;
         QObject::connect(rig.form->findChild<QTimer*>("Timer1"), &QTimer::timeout,
                          [&] { ++ticked; });
-        rig.form->findChild<QAction*>("IntervalStart")->trigger();
+        rig.choose("IntervalStart");
         ASSERT_TRUE(QTest::qWaitFor([&, wanted = ticks] { return ticked == wanted; }, 10000));
-        rig.form->findChild<QAction*>("IntervalStop")->trigger();
+        rig.choose("IntervalStop");
         QTest::qWait(ticks == 10 ? 300 : 0);
         // The values hold still: every row is the boxes as the last tick left them.
         std::string shown;
-        for (std::size_t b = 0; b < boxes.size(); ++b) {
-            shown += "," + ((b < 3 ? monitorRead : flagsRead) ? rig.text(boxes[b].c_str()) : "");
+        for (const CaptionedBox& b : kMonitorBoxes) {
+            shown += "," + (monitorRead ? rig.text(b.box) : "");
+        }
+        for (const CaptionedBox& b : kStatusFlagBoxes) {
+            shown += "," + (flagsRead ? rig.text(b.box) : "");
         }
         const Strings rows = lines();
         ASSERT_EQ(rows.size(), ticks + 1);

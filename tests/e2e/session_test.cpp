@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QTimer>
 #include <fstream>
 
+#include "operations/status_flag_boxes.h"
+#include "platform/qt/qt_message_boxes.h"
 #include "serial/transaction.h"
 #include "tests/e2e/window_rig.h"
 
@@ -11,8 +15,8 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-const char* const kParameterBoxes[] = {"Text1",  "Text2",  "Text3",  "Text4",  "Text5",  "Text6",
-                                       "Text15", "Text16", "Text17", "Text18", "Text19", "Text20"};
+const BoxName kParameterBoxes[] = {"Text1",  "Text2",  "Text3",  "Text4",  "Text5",  "Text6",
+                                   "Text15", "Text16", "Text17", "Text18", "Text19", "Text20"};
 
 // A read and a write through faults that once put wrong values into the controller: a stray
 // ";" ahead of every reply at wire speed, and replies so late that the resends are answered
@@ -28,12 +32,12 @@ TEST(Session, StaleAndLateRepliesReadAndWriteTheStoredValues) {
         ASSERT_TRUE(rig.ready);
         rig.form->show();
         EXPECT_EQ(rig.text("Text21") + " " + rig.text("Text22"), "0.0861 0.0501");
-        for (const char* box : kParameterBoxes) {
+        for (const BoxName box : kParameterBoxes) {
             rig.form->setText(box, "");
         }
         rig.click("Command1");
         std::string read;
-        for (const char* box : kParameterBoxes) {
+        for (const BoxName box : kParameterBoxes) {
             read += rig.text(box) + " ";
         }
         EXPECT_EQ(read, "2.0 3.8 50 30.0 10 2.0 10 2.0 0.1640 0.0001 0.1210 0.0000 ");
@@ -48,7 +52,7 @@ TEST(Session, StaleAndLateRepliesReadAndWriteTheStoredValues) {
         rig.form->setText("Text8", "40");
         rig.click("Command4");
         rig.boxes.answer = "qvx";
-        rig.form->findChild<QAction*>("AD_Calibration")->trigger();
+        rig.choose("AD_Calibration");
         rig.form->setText("Text22", "0.0511");
         rig.click("Command7");
         EXPECT_TRUE(rig.boxes.shown.empty());
@@ -96,14 +100,39 @@ TEST(Session, AResentCommandShowsItsReplyAtOnce) {
     rig.form->show();
     rig.click("Command6");
     std::string flags;
-    for (int i = 0; i <= 10; ++i) {
-        flags += rig.text(("Text12(" + std::to_string(i) + ")").c_str());
+    for (const CaptionedBox& b : kStatusFlagBoxes) {
+        flags += rig.text(b.box);
     }
-    EXPECT_EQ(flags + rig.text("Text13") + rig.text("Text14"), "0011111111100");
+    EXPECT_EQ(flags, "0011111111100");
     EXPECT_TRUE(rig.state().lateReplies.has_value());
     rig.click("Command8");
     EXPECT_EQ(rig.text("Text21") + " " + rig.text("Text22"), "0.0861 0.0501");
     EXPECT_TRUE(rig.boxes.shown.empty());
+}
+
+// Clicks that come while a monitoring tick waits for its replies run after it: every step goes
+// out, none is refused.
+TEST(Session, ThirtyStepsClickedDuringMonitoringAllGoOut) {
+    SimulatedWindow rig(11, {"--noise", "0", "--late", "20"});
+    ASSERT_TRUE(rig.ready);
+    rig.form->show();
+    rig.choose("IntervalStart");
+    int clicks = 0;
+    QTimer clicker;
+    QObject::connect(&clicker, &QTimer::timeout, [&] {
+        if (++clicks == 30) {
+            clicker.stop();
+        }
+        rig.click("KV_UP");
+    });
+    clicker.start(7);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return clicks == 30 && rig.text("Text7") == "40"; }, 10000));
+    rig.choose("IntervalStop");
+    EXPECT_EQ(rig.text("Text7"), "40");
+    EXPECT_TRUE(rig.boxes.shown.empty());
+    // 40 kV are 683 counts.
+    EXPECT_EQ(Rs232cCommand(rig.serial(), "S1"), CommandOutcome::Complete);
+    EXPECT_EQ(rig.state().sRecvBuf.substr(6, 4), "0683");
 }
 
 // Monitoring stops, no adapter reset is started, and the port is closed and free for the next
@@ -112,7 +141,7 @@ TEST(Shutdown, ClosingTheWindowDuringAWaitEndsEverything) {
     SimulatedWindow rig(3, {}, 3000);
     ASSERT_TRUE(rig.ready);
     rig.form->show();
-    rig.form->findChild<QAction*>("IntervalStart")->trigger();
+    rig.choose("IntervalStart");
     ASSERT_TRUE(simControl(3, "silent on"));
     QTimer::singleShot(100, rig.form.get(), [&] { rig.form->close(); });
     rig.click("Command1");
@@ -125,7 +154,33 @@ TEST(Shutdown, ClosingTheWindowDuringAWaitEndsEverything) {
     ASSERT_TRUE(simControl(3, "silent off"));
     WindowRig next;
     next.state().i_comPort = 3;
-    EXPECT_TRUE(next.form->Form_Load());
+    EXPECT_TRUE(next.session().Form_Load());
+}
+
+// Closing the window while one of its boxes is open ends the box: the procedure that opened it
+// returns and the window goes.
+TEST(Shutdown, ClosingEndsTheOpenBox) {
+    QtMessageBoxes boxes;
+    RecordingTones tones;
+    QtProcessRunner console;
+    Form1 form({boxes, tones, console, "", portlinks::portLinkFolder(), portlinks::workFolder(),
+                /*linksOnly=*/true});
+    boxes.setParent(&form);
+    form.show();
+    bool ended = true;
+    QTimer::singleShot(200, &form, [&] { form.close(); });
+    // Left open, the box would hold the test for ever.
+    QTimer::singleShot(5000, &form, [&] {
+        ended = false;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* dialog = qobject_cast<QDialog*>(top); dialog && dialog->isVisible()) {
+                dialog->reject();
+            }
+        }
+    });
+    form.findChild<QAction*>("AD_Calibration")->trigger();
+    EXPECT_TRUE(ended);
+    EXPECT_FALSE(form.isVisible());
 }
 
 // The adapter pulled (the simulator ends and its line goes away): one box in the lost link's

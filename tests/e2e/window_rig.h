@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAction>
 #include <QPushButton>
 #include <QTest>
 #include <cstdio>
@@ -12,8 +13,8 @@
 #include "platform/qt/qt_process_runner.h"
 #include "sim/sim_control.h"
 #include "sim/sim_process.h"
-#include "tests/e2e/form1_access.h"
 #include "tests/support/fake_serial.h"
+#include "tests/support/session_access.h"
 
 class RecordingTones : public TonePlayer {
 public:
@@ -32,13 +33,18 @@ struct WindowRig {
                        portlinks::portLinkFolder(), portlinks::workFolder(), /*linksOnly=*/true});
     }
 
-    void click(const char* button) {
-        QTest::mouseClick(form->findChild<QPushButton*>(button), Qt::LeftButton);
+    void click(ButtonName button) {
+        QTest::mouseClick(form->findChild<QPushButton*>(QString::fromUtf8(button.designerName())),
+                          Qt::LeftButton);
+    }
+    void choose(MenuName entry) {
+        form->findChild<QAction*>(QString::fromUtf8(entry.designerName()))->trigger();
     }
 
-    std::string text(const char* box) { return form->text(box); }
-    ModuleState& state() { return Form1Access::state(*form); }
-    SerialContext& serial() { return Form1Access::serial(*form); }
+    std::string text(BoxName box) { return form->text(box); }
+    Session& session() { return form->session(); }
+    ModuleState& state() { return SessionAccess::state(session()); }
+    SerialContext& serial() { return SessionAccess::serial(session()); }
 
     RecordingBoxes boxes;
     RecordingTones tones;
@@ -51,7 +57,7 @@ struct SimulatedWindow : WindowRig {
     explicit SimulatedWindow(int com, std::vector<std::string> simArgs = {},
                              int32_t timeoutMs = 400) {
         simArgs.insert(simArgs.end(), {"--port", std::to_string(com)});
-        ready = sim.start(simArgs) && form->Form_Load();
+        ready = sim.start(simArgs) && session().Form_Load();
         state().iComRecoveryTime = timeoutMs;
         state().iUsbRecoveryTime = 100;
     }

@@ -20,7 +20,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     SimProcess sim;
     WindowRig rig;
-    if (!sim.start({"--port", "3"}) || !rig.form->Form_Load()) {
+    if (!sim.start({"--port", "3"}) || !rig.session().Form_Load()) {
         std::fprintf(stderr, "window_screenshots: no simulated controller\n");
         return 1;
     }
@@ -29,7 +29,7 @@ int main(int argc, char* argv[]) {
     QTest::qWait(300);
     saved = rig.form->grab().save(argv[1]) && saved;
     rig.boxes.answer = "qvx";
-    rig.form->findChild<QAction*>("AD_Calibration")->trigger();
+    rig.choose("AD_Calibration");
     rig.form->resize(1100, rig.form->height());
     QTest::qWait(300);
     saved = rig.form->grab().save(argv[2]) && saved;

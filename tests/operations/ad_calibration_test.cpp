@@ -8,16 +8,20 @@
 // "R13" answers "R501;". At start-up the boxes hold design texts that no controller gave: one
 // not read is emptied and named in a warning; a later read keeps it.
 TEST(AdCalibration, ReadTakesCoefficientsFromTheBoxesItFilled) {
-    // At start-up, the reply to "R12", the box shown, the outcome, the gain kept. A gain above 9
-    // is not used; the coefficient carries the four decimals shown.
-    const std::tuple<bool, const char*, const char*, CommandOutcome, double> cases[] = {
-        {false, "R95000;", "9.5000", Complete, 0},
-        {false, "R90000;", "9.0000", Complete, 9},
-        {false, "R-100;", "-0.0100", Complete, -0.01},
-        {false, "R861.7;", "0.0862", Complete, 0.0862},
-        {false, "R1;", "old", Failed, 0.25},
-        {true, "R1;", "", Failed, 0.25},
-        {true, "R;", "", Complete, 0.25}};
+    // A gain above 9 is not used; the coefficient carries the four decimals shown.
+    struct Case {
+        bool startUp;
+        const char *reply, *shown; // of "R12", in Text21
+        CommandOutcome outcome;
+        double gain; // kept
+    };
+    const Case cases[] = {{false, "R95000;", "9.5000", Complete, 0},
+                          {false, "R90000;", "9.0000", Complete, 9},
+                          {false, "R-100;", "-0.0100", Complete, -0.01},
+                          {false, "R861.7;", "0.0862", Complete, 0.0862},
+                          {false, "R1;", "old", Failed, 0.25},
+                          {true, "R1;", "", Failed, 0.25},
+                          {true, "R;", "", Complete, 0.25}};
     for (const auto& [startUp, reply, shown, outcome, gain] : cases) {
         SCOPED_TRACE(reply);
         FakePanel f;
@@ -40,14 +44,19 @@ TEST(AdCalibration, ReadTakesCoefficientsFromTheBoxesItFilled) {
 }
 
 TEST(AdCalibration, WriteTakesOnlyCoefficientsTheControllerTook) {
-    // Text21, the outcome of "W12,95000", the commands sent, the coefficients kept, warnings.
-    const std::tuple<const char*, CommandOutcome, Strings, double, double, std::size_t> cases[] = {
-        {"9.5", Complete, {"W12,95000", "W13,501"}, 9.5, 0.0501, 0},
-        {"0.08615", Complete, {"W12,861.5", "W13,501"}, 0.08615, 0.0501, 0},
-        {"9.5", Failed, {"W12,95000", "W13,501"}, 0.25, 0.0501, 0},
-        {"9.5", Refused, {}, 0.25, 0.25, 1},
-        {"1E400", Complete, {"W13,501"}, 0.25, 0.0501, 1},
-        {"", Complete, {"W13,501"}, 0.25, 0.0501, 1}};
+    struct Case {
+        const char* text21;
+        CommandOutcome outcome; // of "W12,95000"
+        Strings sent;
+        double gain, offset; // kept
+        std::size_t warnings;
+    };
+    const Case cases[] = {{"9.5", Complete, {"W12,95000", "W13,501"}, 9.5, 0.0501, 0},
+                          {"0.08615", Complete, {"W12,861.5", "W13,501"}, 0.08615, 0.0501, 0},
+                          {"9.5", Failed, {"W12,95000", "W13,501"}, 0.25, 0.0501, 0},
+                          {"9.5", Refused, {}, 0.25, 0.25, 1},
+                          {"1E400", Complete, {"W13,501"}, 0.25, 0.0501, 1},
+                          {"", Complete, {"W13,501"}, 0.25, 0.0501, 1}};
     for (const auto& [text21, outcome, sent, gain, offset, warnings] : cases) {
         SCOPED_TRACE(std::string(text21) + " " + std::to_string(sent.size()));
         FakePanel f;

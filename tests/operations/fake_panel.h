@@ -3,15 +3,18 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "operations/panel.h"
+#include "tests/support/by_name.h"
 
 using enum CommandOutcome;
 using Strings = std::vector<std::string>;
-using Texts = std::map<std::string, std::string>;
+using Texts = ByName<BoxName, std::string>;
+using Marks = ByName<MenuName, bool>;
 using Click = std::function<void(Panel&)>;
 
 // One scripted transaction: the reply, how the call ends, and what runs while it waits.
@@ -33,7 +36,7 @@ struct FakePanel : CommandLink, Window, MessageBoxes {
     Strings sent, refused; // sent includes the waits ("wait 50")
     Texts texts;
     Strings frames, prompts, answers, shown;
-    std::map<std::string, bool> checked;
+    Marks checked;
     bool timer = false;
     int timerEnables = 0;
 
@@ -65,15 +68,15 @@ struct FakePanel : CommandLink, Window, MessageBoxes {
         return !m.bUnloading;
     }
 
-    std::string text(const std::string& box) override { return texts[box]; }
-    void setText(const std::string& box, const std::string& text) override { texts[box] = text; }
-    void showFrame(const std::string& frame) override { frames.push_back(frame); }
+    std::string text(BoxName box) override { return texts[box]; }
+    void setText(BoxName box, const std::string& text) override { texts[box] = text; }
+    void showFrame(FrameName frame) override { frames.push_back(frame); }
     bool timerEnabled() override { return timer; }
     void setTimerEnabled(bool on) override {
         timerEnables += on ? 1 : 0;
         timer = on;
     }
-    void setChecked(const std::string& entry, bool on) override { checked[entry] = on; }
+    void setChecked(MenuName entry, bool on) override { checked[entry] = on; }
 
     int messageBox(const std::string& text, int, const std::string&) override {
         shown.push_back(text);

@@ -4,7 +4,6 @@
 #include "operations/interval_monitoring.h"
 
 const Strings kTick{"E", "A1", "wait 50", "S1", "S1", "S1"};
-using Marks = std::map<std::string, bool>;
 
 // What the window system does: an expiry runs a tick only while the timer is enabled.
 static void expire(FakePanel& f) {
@@ -40,23 +39,26 @@ TEST(IntervalMonitoring, TickRunsToItsEndUnlessTheWindowCloses) {
         f.m.bUnloading = true;
         f.timer = false;
     };
-    // During E, during the wait, commands sent by two expiries, monitor shown.
-    const std::tuple<Action, Action, std::size_t, bool> cases[] = {
-        {stop, none, 6, true},      // no tick follows
-        {expire, expire, 12, true}, // skipped, not nested
-        {close, none, 1, false},
-        {none, close, 3, false}};
-    for (const auto& [duringE, duringWait, sent, shown] : cases) {
-        SCOPED_TRACE(sent);
+    struct Case {
+        Action duringE, duringWait;
+        std::size_t sent; // by two expiries
+        bool shown;       // the monitor's boxes
+    };
+    const Case cases[] = {{stop, none, 6, true},      // no tick follows
+                          {expire, expire, 12, true}, // skipped, not nested
+                          {close, none, 1, false},
+                          {none, close, 3, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sent);
         FakePanel f;
         IntervalStart_Click(f.p);
-        f.answer("E", {"E;", Complete, [&, &act = duringE] { act(f); }});
-        f.duringWait = [&, &act = duringWait] { act(f); };
+        f.answer("E", {"E;", Complete, [&] { c.duringE(f); }});
+        f.duringWait = [&] { c.duringWait(f); };
         expire(f);
         expire(f);
-        EXPECT_EQ(f.sent.size(), sent);
+        EXPECT_EQ(f.sent.size(), c.sent);
         EXPECT_TRUE(f.refused.empty());
-        EXPECT_EQ(f.texts.contains("Text9"), shown);
+        EXPECT_EQ(f.texts.contains("Text9"), c.shown);
         EXPECT_FALSE(f.m.bTickRunning);
     }
 }
@@ -80,8 +82,9 @@ TEST(IntervalMonitoring, LostPortEndsTheTickAtItsFirstFailedCommand) {
         IntervalStart_Click(f.p);
         expire(f);
         EXPECT_EQ(f.sent.size(), t.sent);
-        for (const char* box : {"Text12(0)", "Text12(10)", "Text13", "Text14"}) {
-            EXPECT_EQ(f.texts[box], "1") << box;
+        for (const BoxName box : {BoxName("Text12(0)"), BoxName("Text12(10)"), BoxName("Text13"),
+                                  BoxName("Text14")}) {
+            EXPECT_EQ(f.texts[box], "1") << std::string(box);
         }
         EXPECT_EQ(f.texts["Text9"] + f.texts["Text10"] + f.texts["Text11"], "");
     }

@@ -13,8 +13,12 @@ static Strings shown(FakePanel& f) {
 TEST(OutputMonitor, AveragesScalesAndCorrectsThreeSamples) {
     const char* zero = "S0000,0000,0000;";
     const auto same = [](const char* r) { return std::array{r, r, r}; };
-    // Replies, gain, offset, shown.
-    const std::tuple<std::array<const char*, 3>, double, double, Strings> cases[] = {
+    struct Case {
+        std::array<const char*, 3> replies;
+        double gain, offset;
+        Strings shown;
+    };
+    const Case cases[] = {
         {same(zero), 0, 0, {".000", ".000", ".000 (.0)"}},
         {same("S0100,0100,0100;"), 0, 0, {".977", ".977", ".977 (.5)"}},
         {same("S1023,1023,1023;"), 0, 0, {"9.990", "9.990", "9.990 (5.0)"}},
@@ -25,31 +29,36 @@ TEST(OutputMonitor, AveragesScalesAndCorrectsThreeSamples) {
         {{"S0000,12.5,0;", "S0000,0001,0;", zero}, 0, 0, {".039", ".000", ".000 (.0)"}},
         {{"S0000,13.5,0;", zero, zero}, 0, 0, {".049", ".000", ".000 (.0)"}},
         {same("S0512,0512,0512;"), 0.0861, 0.0501, {"5.481", "5.481", "5.481 (2.7)"}}};
-    for (const auto& [replies, gain, offset, expected] : cases) {
-        SCOPED_TRACE(replies[0]);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.replies[0]);
         FakePanel f;
-        f.m.dAdGain = gain;
-        f.m.dAdOffset = offset;
-        for (const char* reply : replies) {
+        f.m.dAdGain = c.gain;
+        f.m.dAdOffset = c.offset;
+        for (const char* reply : c.replies) {
             f.answer("S1", {reply});
         }
         EXPECT_TRUE(Command5_Click(f.p));
         EXPECT_EQ(f.sent, (Strings{"A1", "wait 50", "S1", "S1", "S1"}));
-        EXPECT_EQ(shown(f), expected);
+        EXPECT_EQ(shown(f), c.shown);
     }
 }
 
 TEST(OutputMonitor, KeepsBoxesWhenRefusedEmptiesThemWhenFailedOrGarbled) {
-    // The failing call (0: A1, 1..3: the S1 rounds), its outcome and reply, the calls made, and
-    // whether the boxes are kept. Sums beyond 16 bits empty the boxes: 1024 + 32000 is too much.
-    const std::tuple<int, CommandOutcome, const char*, std::size_t, bool> cases[] = {
-        {0, Refused, "", 0, true},
-        {2, Refused, "", 3, true},
-        {1, Closing, "", 3, true},
-        {0, Failed, "", 5, false},
-        {1, Complete, "S0000,9E99,0000;", 3, false},
-        {3, Complete, "S0512,,0512;", 5, false},
-        {3, Complete, "S32E3,0000,0000;", 5, false}};
+    // Sums beyond 16 bits empty the boxes: 1024 + 32000 is too much.
+    struct Case {
+        int failing; // the failing call: 0 A1, 1..3 the S1 rounds
+        CommandOutcome outcome;
+        const char* reply;
+        std::size_t sent; // calls made
+        bool kept;        // the boxes keep their text
+    };
+    const Case cases[] = {{0, Refused, "", 0, true},
+                          {2, Refused, "", 3, true},
+                          {1, Closing, "", 3, true},
+                          {0, Failed, "", 5, false},
+                          {1, Complete, "S0000,9E99,0000;", 3, false},
+                          {3, Complete, "S0512,,0512;", 5, false},
+                          {3, Complete, "S32E3,0000,0000;", 5, false}};
     const Strings before{"1.000", "2.000", "3.000 (1.5)"};
     for (const auto& [failing, outcome, reply, sent, kept] : cases) {
         SCOPED_TRACE(failing);

@@ -5,7 +5,9 @@
 
 TEST(ParameterRead, ShowsRepliesInOrderAndKeepsUnreadBoxesWithOneWarning) {
     struct Case {
-        const char *cmd, *reply, *box, *shown;
+        const char *cmd, *reply;
+        BoxName box;
+        const char* shown;
         const char* kept; // the boxes left unread, as the warning names them
         CommandOutcome outcome;
         int sent;

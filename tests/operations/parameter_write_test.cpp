@@ -18,7 +18,8 @@ const std::string kOutOfRange = ", whose value is out of range";
 
 TEST(ParameterWrite, SendsEachBoxTimesItsFactorUnroundedThenTheSetPoints) {
     struct Case {
-        const char *box, *text;
+        BoxName box;
+        const char* text;
         int index;       // the box's place in the write
         const char* cmd; // sent for it; nullptr: not sent, and named in the warning
         std::string why;

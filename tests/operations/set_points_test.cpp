@@ -6,7 +6,10 @@
 TEST(SetPoints, SteppersMoveOneUnitUpToTheirBoundsAndNeverBelowZero) {
     struct Case {
         Click click;
-        const char *box, *start, *boundBox, *bound;
+        BoxName box;
+        const char* start;
+        BoxName boundBox;
+        const char* bound;
         std::size_t clicks, steps, warnings;
         CommandOutcome outcome;   // of "V11"
         const char *last, *shown; // the command sent last, the box after the clicks
@@ -47,11 +50,15 @@ TEST(SetPoints, SteppersMoveOneUnitUpToTheirBoundsAndNeverBelowZero) {
 
 // A kV set-point not sent for the busy link stops the update: the mA one is not sent either.
 TEST(SetPoints, UpdateSendsBothSetPointsAndKeepsTheBoxes) {
-    const std::tuple<const char*, const char*, Strings, std::size_t> cases[] = {
-        {"12.30", "", {"V12.3", "I.5"}, 0},
-        {"12.30", "V12.3", {}, 1},
-        {"1E400", "", {"I.5"}, 1},
-        {"1,5", "", {"I.5"}, 1}};
+    struct Case {
+        const char *kv, *refused; // Text7, the command refused
+        Strings sent;
+        std::size_t warnings;
+    };
+    const Case cases[] = {{"12.30", "", {"V12.3", "I.5"}, 0},
+                          {"12.30", "V12.3", {}, 1},
+                          {"1E400", "", {"I.5"}, 1},
+                          {"1,5", "", {"I.5"}, 1}};
     for (const auto& [kv, refused, sent, warnings] : cases) {
         SCOPED_TRACE(std::string(kv) + " " + refused);
         FakePanel f;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_panel.h"
+#include "operations/status_flag_boxes.h"
 #include "operations/status_flags.h"
 
 TEST(StatusFlags, ShowsEachFlagInverted) {
@@ -14,17 +15,14 @@ TEST(StatusFlags, ShowsEachFlagInverted) {
         // A dead link raises every flag, even with a reply left in the buffer from before.
         {"E1,1,1,1,1,1,1,1,1,1,1,1,1;", "1111111111111", Failed},
         {"E1,1,1,1,1,1,1,1,1,1,1,1,1;", "_____________", Refused}};
-    const Strings boxes{"Text12(0)",  "Text12(1)", "Text12(2)", "Text12(3)", "Text12(4)",
-                        "Text12(5)",  "Text12(6)", "Text12(7)", "Text12(8)", "Text12(9)",
-                        "Text12(10)", "Text13",    "Text14"};
     for (const auto& [reply, expected, outcome] : cases) {
         SCOPED_TRACE(reply);
         FakePanel f;
         f.answer("E", {reply, outcome});
         EXPECT_EQ(Command6_Click(f.p), outcome == Complete);
         std::string shown;
-        for (const std::string& box : boxes) {
-            shown += f.texts.contains(box) ? f.texts[box] : "_";
+        for (const CaptionedBox& b : kStatusFlagBoxes) {
+            shown += f.texts.contains(b.box) ? f.texts[b.box] : "_";
         }
         EXPECT_EQ(shown, expected);
     }

@@ -68,7 +68,6 @@ struct SerialRig : MillisecondCounter, EventPump, SerialControl, ProcessRunner {
 
     void setCommPort(int16_t com) override { port = com; }
     void setSettings(const std::string& s) override { settings = s; }
-    void setInputLen(int16_t len) override { inputLen = len; }
     bool portOpen() override { return open_; }
     void setPortOpen(bool open) override;
     int32_t inBufferCount() override { return static_cast<int32_t>(openRx().size()); }
@@ -103,7 +102,7 @@ struct SerialRig : MillisecondCounter, EventPump, SerialControl, ProcessRunner {
     std::vector<std::string> sent;
     std::vector<uint32_t> sendTimes;
     std::string rx, discarded, settings;
-    int16_t port = 0, inputLen = -1;
+    int16_t port = 0;
 
     std::vector<std::string> runs;
     // The console's exit status by verb (0 when not given); nothing: it could not be started.

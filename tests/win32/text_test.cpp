@@ -20,29 +20,36 @@ TEST(Text, CrossesIntoTheBoxesAndBack) {
     EXPECT_EQ(win32::toUtf8(L"\xd83d\xdd0c"), "\xF0\x9F\x94\x8C");
     EXPECT_EQ(win32::toUtf16(std::string("a\xFF") + "b"), L"a\ufffdb");
 
-    const std::tuple<bool, std::string, std::wstring, int, std::string> cases[] = {
+    struct Case {
+        bool input; // the input box, else a message box
+        std::string text;
+        std::wstring typed;
+        int press;
+        std::string wanted;
+    };
+    const Case cases[] = {
         {false, "not found a device\r\n\r\n", L"", mb::kIdCancel, "2"},
         {true, "Password?", L"\u30d1\u30b9", mb::kIdOk, "\xE3\x83\x91\xE3\x82\xB9"},
         {true, "Password?", L"secret", mb::kIdCancel, ""},
     };
-    for (const auto& [input, text, typed, press, wanted] : cases) {
-        SCOPED_TRACE(wanted);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.wanted);
         wchar_t shown[256] = {};
         std::thread hand([&] {
             HWND box = nullptr;
             for (int i = 0; i < 500 && (box = FindWindowW(L"#32770", L"Kelvara")) == nullptr; ++i) {
                 Sleep(10);
             }
-            GetDlgItemTextW(box, input ? 100 : 0xFFFF, shown, 256);
-            SetDlgItemTextW(box, 101, typed.c_str());
-            PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(press), 0);
+            GetDlgItemTextW(box, c.input ? 100 : 0xFFFF, shown, 256);
+            SetDlgItemTextW(box, 101, c.typed.c_str());
+            PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(c.press), 0);
         });
         Win32MessageBoxes boxes;
-        EXPECT_EQ(input ? boxes.inputBox(text, kAppTitle)
-                        : std::to_string(boxes.messageBox(text, mb::kOkCancel, kAppTitle)),
-                  wanted);
+        EXPECT_EQ(c.input ? boxes.inputBox(c.text, kAppTitle)
+                          : std::to_string(boxes.messageBox(c.text, mb::kOkCancel, kAppTitle)),
+                  c.wanted);
         hand.join();
-        EXPECT_EQ(shown, win32::toUtf16(text));
+        EXPECT_EQ(shown, win32::toUtf16(c.text));
     }
 }
 

@@ -85,7 +85,7 @@ scenario_no_device() {
     map_ports
     drive dialog hidden message "Device is not found." exits 10000
     expect_line $'^message\tKelvara\tDevice is not found.$' "$work/driver.log"
-    expect_line $'^exit-code\t0$' "$work/driver.log"
+    expect_line $'^exit-code\t1$' "$work/driver.log"
 }
 
 # A controller that falls silent: resends, the adapter reset through devcon.exe, reopening,

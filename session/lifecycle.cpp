@@ -1,4 +1,4 @@
-#include "operations/lifecycle.h"
+#include "session/lifecycle.h"
 
 #include "operations/ad_calibration.h"
 #include "operations/beeps.h"
