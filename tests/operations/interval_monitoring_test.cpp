@@ -82,8 +82,8 @@ TEST(IntervalMonitoring, LostPortEndsTheTickAtItsFirstFailedCommand) {
         IntervalStart_Click(f.p);
         expire(f);
         EXPECT_EQ(f.sent.size(), t.sent);
-        for (const BoxName box : {BoxName("Text12(0)"), BoxName("Text12(10)"), BoxName("Text13"),
-                                  BoxName("Text14")}) {
+        for (const BoxName box :
+             {BoxName("Text12(0)"), BoxName("Text12(10)"), BoxName("Text13"), BoxName("Text14")}) {
             EXPECT_EQ(f.texts[box], "1") << std::string(box);
         }
         EXPECT_EQ(f.texts["Text9"] + f.texts["Text10"] + f.texts["Text11"], "");
