@@ -20,9 +20,9 @@ std::string withUnits(const ParameterRegister& reg, int32_t stored) {
     return std::to_string(stored) + " (" + boxNumberText(stored / reg.scale) + ")";
 }
 
-// The file's values for the registers, or nothing when it cannot be read or is not right
-// (every problem told on err by its line).
-std::optional<std::vector<int32_t>> fileValues(ParamsContext& c, const std::string& path) {
+} // namespace
+
+std::optional<std::vector<int32_t>> readParamsFile(ParamsContext& c, const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     if (!in || !(text << in.rdbuf())) {
@@ -41,6 +41,8 @@ std::optional<std::vector<int32_t>> fileValues(ParamsContext& c, const std::stri
     return file.stored;
 }
 
+namespace {
+
 // The board's values, or nothing when a register could not be read (told on err).
 std::optional<std::vector<int32_t>> boardValues(ParamsContext& c, CliExit& exit) {
     BoardRead board = readBoard(c.link, c.m, c.registers);
@@ -50,24 +52,6 @@ std::optional<std::vector<int32_t>> boardValues(ParamsContext& c, CliExit& exit)
     c.err << kProgram << board.problem << ".\n";
     exit = board.outcome == CommandOutcome::Complete ? CliExit::Partial : CliExit::NoController;
     return std::nullopt;
-}
-
-// The file's values and then the board's, or the exit status of the first that failed.
-struct FileAndBoard {
-    std::vector<int32_t> file, board;
-};
-
-std::optional<FileAndBoard> fileAndBoard(ParamsContext& c, const std::string& path, CliExit& exit) {
-    auto file = fileValues(c, path);
-    if (!file) {
-        exit = CliExit::FileRefused;
-        return std::nullopt;
-    }
-    auto board = boardValues(c, exit);
-    if (!board) {
-        return std::nullopt;
-    }
-    return FileAndBoard{std::move(*file), std::move(*board)};
 }
 
 } // namespace
@@ -115,18 +99,18 @@ CliExit paramsSave(ParamsContext& c, const std::string& path,
     return CliExit::Done;
 }
 
-CliExit paramsDiff(ParamsContext& c, const std::string& path) {
+CliExit paramsDiff(ParamsContext& c, const std::string& path, const std::vector<int32_t>& file) {
     CliExit exit = CliExit::Done;
-    const auto values = fileAndBoard(c, path, exit);
-    if (!values) {
+    const auto board = boardValues(c, exit);
+    if (!board) {
         return exit;
     }
     std::size_t differ = 0;
     for (std::size_t i = 0; i < c.registers.size(); ++i) {
-        if (values->file[i] != values->board[i]) {
+        if (file[i] != (*board)[i]) {
             ++differ;
-            c.out << c.registers[i].name << ": file " << withUnits(c.registers[i], values->file[i])
-                  << ", controller " << withUnits(c.registers[i], values->board[i]) << "\n";
+            c.out << c.registers[i].name << ": file " << withUnits(c.registers[i], file[i])
+                  << ", controller " << withUnits(c.registers[i], (*board)[i]) << "\n";
         }
     }
     if (differ == 0) {
@@ -137,17 +121,15 @@ CliExit paramsDiff(ParamsContext& c, const std::string& path) {
     return CliExit::Differs;
 }
 
-CliExit paramsRestore(ParamsContext& c, const std::string& path, bool dryRun) {
+CliExit paramsRestore(ParamsContext& c, const std::string& path, const std::vector<int32_t>& file,
+                      bool dryRun) {
     CliExit exit = CliExit::Done;
-    const auto values = fileAndBoard(c, path, exit);
-    if (!values) {
-        if (exit != CliExit::FileRefused) {
-            c.err << kProgram << "nothing was written.\n";
-        }
+    const auto board = boardValues(c, exit);
+    if (!board) {
+        c.err << kProgram << "nothing was written.\n";
         return exit;
     }
-    const Restore restore =
-        restoreBoard(c.link, c.m, c.registers, values->board, values->file, dryRun);
+    const Restore restore = restoreBoard(c.link, c.m, c.registers, *board, file, dryRun);
     std::size_t written = 0, verified = 0, differing = 0;
     for (const RestoredRegister& r : restore.registers) {
         if (r.fate == RestoreFate::Same) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <ostream>
 #include <span>
 #include <string>
@@ -26,5 +28,11 @@ std::vector<ParameterRegister> paramsRegisters(bool calibration);
 // Reads the board and writes FILE whole, or leaves it as it was.
 CliExit paramsSave(ParamsContext& c, const std::string& path,
                    const std::vector<std::string>& comments);
-CliExit paramsDiff(ParamsContext& c, const std::string& path);
-CliExit paramsRestore(ParamsContext& c, const std::string& path, bool dryRun);
+// The values of FILE for c.registers, read before anything is sent; nothing when it cannot be
+// read or is not exactly right (every problem told on err, by its line).
+std::optional<std::vector<int32_t>> readParamsFile(ParamsContext& c, const std::string& path);
+
+// The board against the values of the file at path.
+CliExit paramsDiff(ParamsContext& c, const std::string& path, const std::vector<int32_t>& file);
+CliExit paramsRestore(ParamsContext& c, const std::string& path, const std::vector<int32_t>& file,
+                      bool dryRun);

@@ -19,8 +19,10 @@ std::array<double*, kCalibrationRegisters.size()> coefficientsOf(ModuleState& m)
 
 } // namespace
 
+bool isCalibrationPassword(const std::string& typed) { return typed == kPassword; }
+
 void AD_Calibration_Click(Panel& p) {
-    if (p.boxes.inputBox("Password?", kAppTitle) == kPassword) {
+    if (isCalibrationPassword(p.boxes.inputBox("Password?", kAppTitle))) {
         p.w.showFrame("Frame6");
     }
 }

@@ -1,9 +1,14 @@
 #pragma once
 
+#include <string>
+
 #include "operations/panel.h"
 
 // "A/D Cal.": asks for the password and shows the calibration frame Frame6 on the right one.
 void AD_Calibration_Click(Panel& p);
+
+// Whether typed is the password that opens the calibration.
+bool isCalibrationPassword(const std::string& typed);
 
 // "EEPROM READ" of the calibration frame, also the last step of start-up: registers 12 and
 // 13 into Text21 and Text22, and from there into dAdGain and dAdOffset.

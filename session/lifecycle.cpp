@@ -4,7 +4,7 @@
 #include "operations/beeps.h"
 #include "serial/port_discovery.h"
 
-bool loadSession(SerialContext& c, Panel& p, TonePlayer& tones, PortChoice choice) {
+bool openController(SerialContext& c, PortChoice choice) {
     c.m.iUsbRetryCount = 1;
     c.m.iUsbRecoveryTime = 3000;
     c.m.iComRetryCount = 2;
@@ -19,6 +19,13 @@ bool loadSession(SerialContext& c, Panel& p, TonePlayer& tones, PortChoice choic
         return false;
     }
     Rs232cOpen(c);
+    return true;
+}
+
+bool loadSession(SerialContext& c, Panel& p, TonePlayer& tones, PortChoice choice) {
+    if (!openController(c, choice)) {
+        return false;
+    }
     BeepOK(tones);
     runEventProcedure(p, readCalibrationAtStartUp);
     return true;

@@ -15,6 +15,10 @@ enum class PortChoice {
     Probe, // the port the technician chose (i_comPort): only it is probed, like the scan would
 };
 
+// The retry and time-out defaults, the port scan (unless a port was chosen) and opening. False
+// when no controller answered: "Device is not found." was shown.
+bool openController(SerialContext& c, PortChoice choice);
+
 // Start-up of the window before it is shown: the retry and time-out defaults, the port scan
 // (unless a port was chosen), opening, the rising beep and the calibration read. False when
 // no controller answered: "Device is not found." was shown and the program ends.

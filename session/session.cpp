@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "operations/ad_calibration.h"
 #include "operations/beeps.h"
 #include "operations/interval_monitoring.h"
 #include "session/event_procedures.h"
@@ -30,6 +31,16 @@ bool Session::Form_Load() {
     exitStatus_ = found ? 0 : 1;
     quitWhenIdle();
     return found && !m_.bUnloading;
+}
+
+bool Session::openForCommandLine(bool readCalibration) {
+    if (!openController(serial_, portChoice_)) {
+        return false;
+    }
+    if (readCalibration) {
+        runProcedure("Command8_Click", readCalibrationAtStartUp);
+    }
+    return !m_.bUnloading;
 }
 
 void Session::click(ButtonName button) { dispatch(button); }

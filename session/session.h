@@ -64,6 +64,14 @@ public:
     // sent or shown, the boxes that are open give way, and the port is closed.
     void Form_Unload();
 
+    // The command line's start-up: the port found and opened as the window's start-up does,
+    // without the beep; the calibration read only when the command needs it. False when no
+    // controller answered ("Device is not found." was shown).
+    bool openForCommandLine(bool readCalibration);
+    // What the command line's commands work through.
+    Panel& panel() { return panel_; }
+    SerialContext& serial() { return serial_; }
+
 private:
     // Tests reach the module state and the link behind the controls.
     friend struct SessionAccess;

@@ -88,31 +88,26 @@ TEST(ParamsCommands, SaveWritesTheBoardOrLeavesTheFileAsItWas) {
 TEST(ParamsCommands, DiffNamesTheRegistersThatDiffer) {
     Bench b;
     b.writeFile(with(with(kBoard, 2, 805), 9, -1));
-    EXPECT_EQ(paramsDiff(b.c, b.path), CliExit::Differs);
+    EXPECT_EQ(paramsDiff(b.c, b.path, *readParamsFile(b.c, b.path)), CliExit::Differs);
     EXPECT_EQ(b.out.str(), "KV_MAX: file 805 (80.5), controller 500 (50)\n"
                            "KV_OFFSET: file -1 (-0.0001), controller 1 (0.0001)\n"
                            "2 registers differ.\n");
     Bench same;
     same.writeFile(kBoard);
-    EXPECT_EQ(paramsDiff(same.c, same.path), CliExit::Done);
+    EXPECT_EQ(paramsDiff(same.c, same.path, *readParamsFile(same.c, same.path)), CliExit::Done);
 }
 
-// Nothing is sent for a file that is not exactly right.
-TEST(ParamsCommands, AFileNotRightIsRefusedBeforeAnythingIsSent) {
-    for (const bool restore : {false, true}) {
-        Bench b;
-        std::ofstream(b.path) << "kelvara-parameters 1\nKV_MAX = 80.5\n";
-        EXPECT_EQ(restore ? paramsRestore(b.c, b.path, false) : paramsDiff(b.c, b.path),
-                  CliExit::FileRefused);
-        EXPECT_TRUE(b.f.sent.empty());
-        EXPECT_TRUE(b.err.str().starts_with(b.path +
-                                            ":2: KV_MAX: \"80.5\" is not a whole number\n" +
-                                            b.path + ":3: PWR_LMT is missing\n"));
-        EXPECT_TRUE(
-            b.err.str().ends_with("kelvara-cli: " + b.path + " is refused; nothing was sent.\n"));
-    }
+// Every problem of a file is told by its line, before the command opens the port.
+TEST(ParamsCommands, AFileNotRightIsToldByItsLines) {
+    Bench b;
+    std::ofstream(b.path) << "kelvara-parameters 1\nKV_MAX = 80.5\n";
+    EXPECT_FALSE(readParamsFile(b.c, b.path));
+    EXPECT_TRUE(b.err.str().starts_with(b.path + ":2: KV_MAX: \"80.5\" is not a whole number\n" +
+                                        b.path + ":3: PWR_LMT is missing\n"));
+    EXPECT_TRUE(
+        b.err.str().ends_with("kelvara-cli: " + b.path + " is refused; nothing was sent.\n"));
     Bench missing;
-    EXPECT_EQ(paramsDiff(missing.c, missing.path + "x"), CliExit::FileRefused);
+    EXPECT_FALSE(readParamsFile(missing.c, missing.path + "x"));
     EXPECT_EQ(missing.err.str(),
               "kelvara-cli: " + missing.path + "x: cannot be read: No such file or directory\n");
 }
@@ -169,7 +164,7 @@ TEST(ParamsCommands, RestoreWritesWhatDiffersAndSaysWhatBecameOfIt) {
         b.f.answer("d-1", c.writeOffset);
         b.f.script["R2"].push_back(c.readBackMax);
         b.f.answer("R9", {"R-1;"});
-        EXPECT_EQ(paramsRestore(b.c, b.path, c.dryRun), c.exit);
+        EXPECT_EQ(paramsRestore(b.c, b.path, *readParamsFile(b.c, b.path), c.dryRun), c.exit);
         EXPECT_EQ(Strings(b.f.sent.begin() + 12, b.f.sent.end()), c.writesAndReadBacks);
         EXPECT_EQ(b.out.str(), c.out);
     }

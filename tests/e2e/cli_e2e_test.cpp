@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/linux/port_link_folder.h"
+#include "sim/sim_control.h"
+#include "sim/sim_process.h"
+
+namespace {
+
+constexpr int kCom = 12;
+
+struct CliRun {
+    int status;
+    std::string out; // stdout and stderr together, in order
+};
+
+// kelvara-cli with args, on the simulator's port, with its trace in trace.
+CliRun cli(const std::string& args, const std::string& trace) {
+    const std::string command = SimProcess::besideExecutable("kelvara-cli") + " --port " +
+                                std::to_string(kCom) + " --trace " + trace + " " + args +
+                                " 2>&1 </dev/null";
+    CliRun run{-1, {}};
+    FILE* pipe = popen(command.c_str(), "r");
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        run.out.append(buffer, n);
+    }
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+// The commands that went out, in the order of the trace: "send \"W02,500\r\n\"" -> W02,500.
+std::vector<std::string> sent(const std::string& trace) {
+    std::vector<std::string> commands;
+    std::ifstream in(trace);
+    for (std::string line; std::getline(in, line);) {
+        const auto at = line.find(" send \"");
+        if (at != std::string::npos) {
+            const auto begin = at + 7;
+            commands.push_back(line.substr(begin, line.find("\\r\\n", begin) - begin));
+        }
+    }
+    return commands;
+}
+
+struct CliBench : ::testing::Test {
+    void SetUp() override {
+        portlinks::ensureTrustedFolder(portlinks::workFolder());
+        std::filesystem::create_directories(folder);
+        ASSERT_TRUE(sim.start({"--port", std::to_string(kCom), "--no-pacing"}));
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+    std::string path(const std::string& name) const { return (folder / name).string(); }
+
+    SimProcess sim;
+    std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("kelvara-cli-e2e-" + std::to_string(getpid()));
+};
+
+} // namespace
+
+// The board swap: keep the parameters, find two changed, put them back exactly, prove it.
+TEST_F(CliBench, SaveDiffRestoreDiffPutsTheBoardBackExactly) {
+    const std::string file = path("a.txt"), trace = path("trace.log");
+    EXPECT_EQ(cli("params save " + file, trace).status, 0);
+    ASSERT_TRUE(simControl(kCom, "register 2 810"));
+    ASSERT_TRUE(simControl(kCom, "register 9 -3"));
+    const CliRun diff = cli("params diff " + file, trace);
+    EXPECT_EQ(diff.status, 1);
+    EXPECT_EQ(diff.out, "KV_MAX: file 500 (50), controller 810 (81)\n"
+                        "KV_OFFSET: file 1 (0.0001), controller -3 (-0.0003)\n"
+                        "2 registers differ.\n");
+    std::filesystem::remove(trace);
+    const CliRun restore = cli("params restore " + file, trace);
+    EXPECT_EQ(restore.status, 0) << restore.out;
+    EXPECT_NE(restore.out.find("KV_MAX: 810 (81) -> 500 (50): written, verified\n"),
+              std::string::npos);
+    const auto commands = sent(trace);
+    EXPECT_EQ(std::vector<std::string>(commands.end() - 4, commands.end()),
+              (std::vector<std::string>{"W02,500", "d1", "R2", "R9"}));
+    EXPECT_EQ(cli("params diff " + file, trace).status, 0);
+}
+
+// Each bad input gets its line and its status, and nothing goes to the controller that the
+// technician did not ask for.
+TEST_F(CliBench, BadInputIsRefusedWithItsStatusAndNothingWritten) {
+    const std::string good = path("good.txt"), bad = path("bad.txt"), trace = path("trace.log");
+    ASSERT_EQ(cli("params save " + good, trace).status, 0);
+    std::ifstream in(good);
+    std::stringstream text;
+    text << in.rdbuf();
+    std::string edited = text.str();
+    edited.replace(edited.find("KV_MAX = 500"), 12, "KV_MAX = 50.5");
+    std::ofstream(bad) << edited;
+    struct Case {
+        std::string args;
+        int status;
+        std::string says;
+    };
+    const Case cases[] = {
+        {"params restore " + bad, 3, ":11: KV_MAX: \"50.5\" is not a whole number"},
+        {"params restore " + path("missing.txt"), 3, "cannot be read: No such file"},
+        {"params diff", 2, "params takes save, diff or restore and a FILE"},
+        {"params restore " + good + " --calibration", 2, "there is none"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args);
+        std::filesystem::remove(trace);
+        const CliRun run = cli(c.args, trace);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_NE(run.out.find(c.says), std::string::npos) << run.out;
+        EXPECT_EQ(sent(trace), std::vector<std::string>{});
+    }
+    ASSERT_TRUE(simControl(kCom, "silent on"));
+    const CliRun silent = cli("params restore " + good, trace);
+    EXPECT_EQ(silent.status, 4);
+    EXPECT_NE(silent.out.find("Device is not found."), std::string::npos) << silent.out;
+}
