@@ -24,7 +24,7 @@ install(FILES ${kelvara_packaging}/kelvara.png
 
 # Manual pages and the change log go out compressed, as Debian wants them.
 set(kelvara_compressed)
-foreach(page kelvara.1 kelvara-sim.1 kelvara-devcon.1 changelog)
+foreach(page kelvara.1 kelvara-cli.1 kelvara-sim.1 kelvara-devcon.1 changelog)
     set(copy ${CMAKE_BINARY_DIR}/packaging/${page})
     add_custom_command(OUTPUT ${copy}.gz
         COMMAND ${CMAKE_COMMAND} -E copy ${kelvara_packaging}/${page} ${copy}
@@ -56,9 +56,10 @@ It finds the controller on COM1 to COM128, reads and writes the EEPROM
 parameters, sets the kV and mA set-points, monitors the output and the status
 flags, and resets a hung USB serial adapter.
 
-The package holds the program, the controller simulator kelvara-sim, the
-device console kelvara-devcon and a udev rule that lets members of the dialout
-group reset USB serial adapters.")
+The package holds the program, kelvara-cli to save, compare and restore the
+parameters as files, the controller simulator kelvara-sim, the device
+console kelvara-devcon and a udev rule that lets members of the dialout group
+reset USB serial adapters.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
