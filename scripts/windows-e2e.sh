@@ -17,7 +17,7 @@ configure() {
 # The tree stays as scripts/windows.sh leaves it: its own ctest run does not take these.
 trap 'configure -DKELVARA_WINDOW_E2E=OFF >/dev/null' EXIT
 configure -DKELVARA_WINDOW_E2E=ON
-cmake --build "$build" -j 2 --target kelvara window_driver devcon msi
+cmake --build "$build" -j 2 --target kelvara kelvara-cli window_driver devcon msi
 
 cd "$build"
 ctest -L win32-e2e --output-on-failure

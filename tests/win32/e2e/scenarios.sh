@@ -244,6 +244,32 @@ scenario_installer() {
     ! "$wine" reg query 'HKCU\Software\Kelvara' >/dev/null 2>&1 || fail "HKCU\Software\Kelvara is left behind"
 }
 
+# kelvara-cli.exe: the board swap of the README, under Wine against the simulator.
+scenario_cli() {
+    local file status
+    start_sim 3 --noise 0 --no-pacing
+    map_ports 3 "$sim_tty"
+    file="Z:${work//\//\\}\\board ü.txt"
+    run_cli() {
+        status=0
+        "$wine" "$KELVARA_CLI" --port 3 "$@" >"$work/cli.raw" 2>&1 || status=$?
+        tr -d '\r' <"$work/cli.raw" >"$work/cli.out"
+    }
+    run_cli params save "$file"
+    [ "$status" -eq 0 ] || fail "save ended with $status: $(cat "$work/cli.out")"
+    sim_control 3 "register 2 810"
+    sim_control 3 "register 9 -3"
+    run_cli params diff "$file"
+    [ "$status" -eq 1 ] || fail "diff ended with $status: $(cat "$work/cli.out")"
+    expect_line '^KV_MAX: file 500 \(50\), controller 810 \(81\)$' "$work/cli.out"
+    expect_line '^KV_OFFSET: file 1 \(0.0001\), controller -3 \(-0.0003\)$' "$work/cli.out"
+    run_cli params restore "$file"
+    [ "$status" -eq 0 ] || fail "restore ended with $status: $(cat "$work/cli.out")"
+    [ "$(grep -c 'written, verified$' "$work/cli.out")" -eq 2 ] || fail "not two writes verified"
+    run_cli params diff "$file"
+    [ "$status" -eq 0 ] || fail "the board differs after the restore: $(cat "$work/cli.out")"
+}
+
 ensure_prefix
 "scenario_${1//-/_}"
 echo "PASS: $1"
