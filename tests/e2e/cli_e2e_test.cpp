@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -19,11 +21,17 @@ struct CliRun {
     std::string out; // stdout and stderr together, in order
 };
 
-// kelvara-cli with args, on the simulator's port, with its trace in trace.
-CliRun cli(const std::string& args, const std::string& trace) {
-    const std::string command = SimProcess::besideExecutable("kelvara-cli") + " --port " +
-                                std::to_string(kCom) + " --trace " + trace + " " + args +
-                                " 2>&1 </dev/null";
+// kelvara-cli with args, on the simulator's port, with its trace in trace; interruptAfter:
+// the seconds after which it gets Ctrl+C (SIGINT), or empty.
+CliRun cli(const std::string& args, const std::string& trace,
+           const std::string& interruptAfter = "") {
+    std::string command = SimProcess::besideExecutable("kelvara-cli") + " --port " +
+                          std::to_string(kCom) + " --trace " + trace + " " + args +
+                          " 2>&1 </dev/null";
+    if (!interruptAfter.empty()) {
+        command = "sh -c '" + command + " & pid=$!; sleep " + interruptAfter +
+                  "; kill -INT $pid; wait $pid'";
+    }
     CliRun run{-1, {}};
     FILE* pipe = popen(command.c_str(), "r");
     char buffer[4096];
@@ -121,4 +129,56 @@ TEST_F(CliBench, BadInputIsRefusedWithItsStatusAndNothingWritten) {
     const CliRun silent = cli("params restore " + good, trace);
     EXPECT_EQ(silent.status, 4);
     EXPECT_NE(silent.out.find("Device is not found."), std::string::npos) << silent.out;
+}
+
+// A controller that falls silent after the first write: the restore stops there, says which
+// register was written and which not, and sends nothing more after the failed write.
+TEST_F(CliBench, AControllerFallingSilentMidRestoreStopsItWithWhatWasWritten) {
+    const std::string file = path("a.txt"), trace = path("trace.log");
+    ASSERT_EQ(cli("params save " + file, trace).status, 0);
+    ASSERT_TRUE(simControl(kCom, "register 2 810"));
+    ASSERT_TRUE(simControl(kCom, "register 9 -3"));
+    // The probe, the twelve reads and the first write are answered.
+    ASSERT_TRUE(simControl(kCom, "silent-after 14"));
+    std::filesystem::remove(trace);
+    const CliRun run = cli("params restore " + file, trace);
+    EXPECT_EQ(run.status, 5) << run.out;
+    EXPECT_NE(run.out.find("KV_MAX: 810 (81) -> 500 (50): written, not read back\n"
+                           "KV_OFFSET: -3 (-0.0003) -> 1 (0.0001): not written\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("The abnormality by the noise occurred. Please reboot."),
+              std::string::npos);
+    auto commands = sent(trace);
+    commands.erase(std::remove(commands.begin(), commands.end(), "d1"), commands.end());
+    EXPECT_EQ(commands.back(), "W02,500");
+}
+
+// Ctrl+C during a wait ends the restore at once, with nothing sent after it; a port another
+// program holds is said as it is.
+TEST_F(CliBench, CtrlCAndAHeldPortEndTheCommandWithTheirWords) {
+    const std::string file = path("a.txt"), trace = path("trace.log");
+    ASSERT_EQ(cli("params save " + file, trace).status, 0);
+    ASSERT_TRUE(simControl(kCom, "register 2 810"));
+    ASSERT_TRUE(simControl(kCom, "silent-after 14"));
+    // Interrupted while it waits for the read-back of its one write.
+    std::filesystem::remove(trace);
+    const CliRun interrupted = cli("params restore " + file, trace, "1.5");
+    EXPECT_EQ(interrupted.status, 5) << interrupted.out;
+    EXPECT_NE(interrupted.out.find("KV_MAX: 810 (81) -> 500 (50): written, not read back\n"),
+              std::string::npos)
+        << interrupted.out;
+    EXPECT_NE(interrupted.out.find("kelvara-cli: interrupted"), std::string::npos);
+    EXPECT_EQ(sent(trace).back(), "R2");
+
+    ASSERT_TRUE(simControl(kCom, "silent off"));
+    FILE* holder = popen((SimProcess::besideExecutable("kelvara-cli") + " --port " +
+                          std::to_string(kCom) + " monitor --count 30 >/dev/null 2>&1")
+                             .c_str(),
+                         "r");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const CliRun held = cli("status", path("held.log"));
+    pclose(holder);
+    EXPECT_EQ(held.status, 4);
+    EXPECT_NE(held.out.find("Device is not found."), std::string::npos) << held.out;
 }
