@@ -262,7 +262,10 @@ void run(const std::vector<std::wstring>& args) {
                    L"the focus is not on " + wanted);
          }},
         {L"dialog-closes",
-         [&] { await([] { return dialog() == nullptr; }, number(), L"the dialog stays open"); }},
+         [&] {
+             await([] { return dialog() == nullptr; }, static_cast<int>(number()),
+                   L"the dialog stays open");
+         }},
         {L"visible",
          [&] {
              HWND control = child();
