@@ -17,16 +17,10 @@
 
 int main(int argc, char* argv[]) {
     const CliParse parse = parseCliOptions({argv + 1, argv + argc});
-    if (!parse.options) {
-        std::cerr << "kelvara-cli: " << parse.error << " (see kelvara-cli --help)\n";
-        return static_cast<int>(CliExit::BadUsage);
+    if (const auto answered = answerCommandLine(parse, KELVARA_VERSION, std::cout, std::cerr)) {
+        return *answered;
     }
     const CliOptions& options = *parse.options;
-    if (options.command == CliCommand::Help || options.command == CliCommand::Version) {
-        std::cout << (options.command == CliCommand::Help ? cliHelp()
-                                                          : "kelvara-cli " KELVARA_VERSION "\n");
-        return 0;
-    }
     QCoreApplication app(argc, argv);
     terminal::catchInterrupt();
     ConsoleBoxes boxes(std::cerr, terminal::askHidden);
@@ -42,10 +36,6 @@ int main(int argc, char* argv[]) {
                      portlinks::ensureTrustedFolder(work) ? work : std::string()},
                     window);
     pump.onInterrupt = [&] { session.Form_Unload(); };
-    CliIo io{std::cout, std::cerr, boxes, KELVARA_VERSION};
-    const CliExit exit = runCli(options, session, io);
-    if (terminal::interrupted()) {
-        std::cerr << "kelvara-cli: interrupted\n";
-    }
-    return static_cast<int>(exit);
+    CliIo io{std::cout, std::cerr, boxes, KELVARA_VERSION, terminal::interrupted};
+    return static_cast<int>(runCli(options, session, io));
 }

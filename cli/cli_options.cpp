@@ -59,6 +59,24 @@ CliParse refused(const std::string& why) { return {std::nullopt, why}; }
 
 const char* cliHelp() { return kHelp; }
 
+std::optional<int> answerCommandLine(const CliParse& parse, const std::string& version,
+                                     std::ostream& out, std::ostream& err) {
+    if (!parse.options) {
+        err << "kelvara-cli: " << parse.error << " (see kelvara-cli --help)\n";
+        return static_cast<int>(CliExit::BadUsage);
+    }
+    switch (parse.options->command) {
+    case CliCommand::Help:
+        out << kHelp;
+        return 0;
+    case CliCommand::Version:
+        out << "kelvara-cli " << version << "\n";
+        return 0;
+    default:
+        return std::nullopt;
+    }
+}
+
 CliParse parseCliOptions(const std::vector<std::string>& arguments) {
     CliOptions o;
     std::vector<std::string> words;

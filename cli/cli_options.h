@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -39,3 +40,8 @@ CliParse parseCliOptions(const std::vector<std::string>& arguments);
 
 // The text of --help.
 const char* cliHelp();
+
+// The exit status when the command line is answered without a controller: the help or the
+// version on out, or why it is refused on err. Nothing when a command is to run.
+std::optional<int> answerCommandLine(const CliParse& parse, const std::string& version,
+                                     std::ostream& out, std::ostream& err);

@@ -131,5 +131,8 @@ CliExit runCli(const CliOptions& o, Session& session, CliIo& io) {
     // What the operations held back for an idle link, the rights warning among them.
     showPendingWarnings(p);
     session.Form_Unload();
+    if (io.interrupted()) {
+        io.err << "kelvara-cli: interrupted\n";
+    }
     return exit;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -14,6 +15,7 @@ struct CliIo {
     std::ostream& err;
     ConsoleBoxes& boxes;
     std::string version;
+    std::function<bool()> interrupted; // Ctrl+C came
 };
 
 CliExit runCli(const CliOptions& options, Session& session, CliIo& io);

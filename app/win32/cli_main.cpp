@@ -28,16 +28,10 @@ int wmain(int argc, wchar_t* argv[]) {
         arguments.push_back(win32::toUtf8(argv[i]));
     }
     const CliParse parse = parseCliOptions(arguments);
-    if (!parse.options) {
-        std::cerr << "kelvara-cli: " << parse.error << " (see kelvara-cli --help)\n";
-        return static_cast<int>(CliExit::BadUsage);
+    if (const auto answered = answerCommandLine(parse, KELVARA_VERSION, std::cout, std::cerr)) {
+        return *answered;
     }
     const CliOptions& options = *parse.options;
-    if (options.command == CliCommand::Help || options.command == CliCommand::Version) {
-        std::cout << (options.command == CliCommand::Help ? cliHelp()
-                                                          : "kelvara-cli " KELVARA_VERSION "\n");
-        return 0;
-    }
     try {
         console::catchInterrupt();
         ConsoleBoxes boxes(std::cerr, console::askHidden);
@@ -54,12 +48,8 @@ int wmain(int argc, wchar_t* argv[]) {
         Session session(
             {boxes, tones, runner, port, counter, pump, "devcon.exe", work, &deviceTree}, window);
         pump.onInterrupt = [&] { session.Form_Unload(); };
-        CliIo io{std::cout, std::cerr, boxes, KELVARA_VERSION};
-        const CliExit exit = runCli(options, session, io);
-        if (console::interrupted()) {
-            std::cerr << "kelvara-cli: interrupted\n";
-        }
-        return static_cast<int>(exit);
+        CliIo io{std::cout, std::cerr, boxes, KELVARA_VERSION, console::interrupted};
+        return static_cast<int>(runCli(options, session, io));
     } catch (const std::exception& e) {
         std::cerr << "kelvara-cli: " << e.what() << "\n";
         return static_cast<int>(CliExit::NoController);
