@@ -83,7 +83,7 @@ TEST(Shutdown, ClosingTheWindowDuringAWaitEndsEverything) {
 // returns and the window goes.
 TEST(Shutdown, ClosingEndsTheOpenBox) {
     QtMessageBoxes boxes;
-    RecordingTones tones;
+    SilentTones tones;
     QtProcessRunner console;
     Form1 form({boxes, tones, console, "", portlinks::portLinkFolder(), portlinks::workFolder(),
                 /*linksOnly=*/true});
