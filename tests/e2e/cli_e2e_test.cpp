@@ -107,7 +107,6 @@ TEST_F(CliBench, BadInputAndNoControllerEndWithTheirStatus) {
     };
     const Case cases[] = {
         {"params restore " + bad, 3, "is refused; nothing was sent"},
-        {"params diff", 2, "params takes save, diff or restore and a FILE"},
         {"params restore " + board + " --calibration", 2, "there is none"},
     };
     for (const Case& c : cases) {

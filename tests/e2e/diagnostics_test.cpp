@@ -46,8 +46,6 @@ TEST(DiagnosticTrace, HoldsTheAdapterResetAndReopenInOrder) {
     EXPECT_EQ(Rs232cCommand(rig.serial(), "R2"), CommandOutcome::Complete);
     auto step = steps.begin();
     for (const auto& line : lines()) {
-        EXPECT_TRUE(std::regex_search(line, kTimestamp, std::regex_constants::match_continuous))
-            << line;
         step += step != steps.end() && line.find(*step) != std::string::npos;
     }
     EXPECT_EQ(step, steps.end()) << *step << " missing in order";

@@ -18,10 +18,10 @@ using Strings = std::vector<std::string>;
 const BoxName kParameterBoxes[] = {"Text1",  "Text2",  "Text3",  "Text4",  "Text5",  "Text6",
                                    "Text15", "Text16", "Text17", "Text18", "Text19", "Text20"};
 
-// A read and a write through faults that once put wrong values into the controller: a stray
-// ";" ahead of every reply at wire speed, and replies so late that the resends are answered
-// too.
-TEST(Session, StaleAndLateRepliesReadAndWriteTheStoredValues) {
+// A read through faults that once put wrong values into the boxes, and from there into the
+// controller: a stray ";" ahead of every reply at wire speed, and replies so late that the
+// resends are answered too.
+TEST(Session, StaleAndLateRepliesReadTheStoredValues) {
     struct Case {
         Strings simArgs;
         int32_t timeoutMs;
@@ -44,18 +44,7 @@ TEST(Session, StaleAndLateRepliesReadAndWriteTheStoredValues) {
             read += rig.text(box) + " ";
         }
         EXPECT_EQ(read, "2.0 3.8 50 30.0 10 2.0 10 2.0 0.1640 0.0001 0.1210 0.0000 ");
-        rig.form->setText("Text1", "2.05");
-        rig.form->setText("Text18", "0.00005");
-        rig.click("Command3");
         EXPECT_TRUE(rig.boxes.shown.empty());
-        ASSERT_TRUE(simControl(8, "stale-semicolon off"));
-        rig.serial().MSComm5.setInBufferCount(0);
-        Strings stored;
-        for (const char* cmd : {"R0", "R9"}) {
-            EXPECT_EQ(Rs232cCommand(rig.serial(), cmd), CommandOutcome::Complete);
-            stored.push_back(rig.state().sRecvBuf);
-        }
-        EXPECT_EQ(stored, (Strings{"R20.5;", "R.5;"}));
     }
 }
 
