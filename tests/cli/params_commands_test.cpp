@@ -79,24 +79,20 @@ TEST(ParamsCommands, AFileNotRightIsToldByItsLines) {
               "kelvara-cli: " + missing.path + "x: cannot be read: No such file or directory\n");
 }
 
-// A register read back other than written is told as such; a dry run sends nothing. A clean
-// restore and one cut short are proven against the simulator by kelvara-cli's own run.
+// A register read back other than written is told as such, and what a dry run would write.
+// What goes out is the transfer's own; a clean restore and one cut short are proven against
+// the simulator by kelvara-cli's own runs.
 TEST(ParamsCommands, RestoreSaysWhatBecameOfEachRegister) {
     struct Case {
         bool dryRun;
         CliExit exit;
-        Strings writesAndReadBacks;
         std::string out;
     };
     const Case cases[] = {
-        {false,
-         CliExit::Partial,
-         {"W02,805", "d-1", "R2", "R9"},
+        {false, CliExit::Partial,
          "KV_MAX: 500 (50) -> 805 (80.5): written, but read back as 810\n"
          "KV_OFFSET: 1 (0.0001) -> -1 (-0.0001): written, verified\n"},
-        {true,
-         CliExit::Done,
-         {},
+        {true, CliExit::Done,
          "KV_MAX: 500 (50) -> 805 (80.5): would be written\n"
          "KV_OFFSET: 1 (0.0001) -> -1 (-0.0001): would be written\n"
          "2 to write; nothing was written (--dry-run).\n"},
@@ -109,7 +105,6 @@ TEST(ParamsCommands, RestoreSaysWhatBecameOfEachRegister) {
         b.f.script["R2"].push_back({"R810;"});
         b.f.answer("R9", {"R-1;"});
         EXPECT_EQ(paramsRestore(b.c, b.path, *readParamsFile(b.c, b.path), c.dryRun), c.exit);
-        EXPECT_EQ(Strings(b.f.sent.begin() + 12, b.f.sent.end()), c.writesAndReadBacks);
         EXPECT_EQ(b.out.str(), c.out);
     }
 }
