@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "cli/cli_options.h"
 
 namespace {
@@ -33,12 +35,8 @@ TEST(CliOptions, ReadsEveryCommandWithItsOptions) {
         const CliParse parse = parseCliOptions(c.args);
         ASSERT_TRUE(parse.options) << parse.error;
         const CliOptions& o = *parse.options;
-        EXPECT_EQ(o.command, c.command);
-        EXPECT_EQ(o.file, c.file);
-        EXPECT_EQ(o.dryRun, c.dryRun);
-        EXPECT_EQ(o.calibration, c.calibration);
-        EXPECT_EQ(o.count, c.count);
-        EXPECT_EQ(o.port, c.port);
+        EXPECT_EQ(std::tie(o.command, o.file, o.dryRun, o.calibration, o.count, o.port),
+                  std::tie(c.command, c.file, c.dryRun, c.calibration, c.count, c.port));
     }
 }
 

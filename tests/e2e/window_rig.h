@@ -16,13 +16,11 @@
 #include "tests/support/fake_serial.h"
 #include "tests/support/session_access.h"
 
-class RecordingTones : public TonePlayer {
-public:
-    void Beep(uint32_t frequencyHz, uint32_t) override { tones.push_back(frequencyHz); }
-    std::vector<uint32_t> tones;
+struct SilentTones : TonePlayer {
+    void Beep(uint32_t, uint32_t) override {}
 };
 
-// Form1 with recording boxes and tones, the fake device console, and COM names restricted
+// Form1 with recording boxes, silent tones, the fake device console, and COM names restricted
 // to the port-link folder.
 struct WindowRig {
     WindowRig() {
@@ -47,7 +45,7 @@ struct WindowRig {
     SerialContext& serial() { return SessionAccess::serial(session()); }
 
     RecordingBoxes boxes;
-    RecordingTones tones;
+    SilentTones tones;
     QtProcessRunner console;
     std::unique_ptr<Form1> form;
 };

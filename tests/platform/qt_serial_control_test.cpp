@@ -1,8 +1,6 @@
 // The serial control over QSerialPort against simulators linked into a private port-link
-// folder: error numbers, descriptions and failures raised later.
+// folder: error numbers and descriptions of opening failures.
 
-#include <QTest>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 #include "platform/linux/port_link_folder.h"
@@ -29,16 +27,14 @@ struct Control : QtSerialControl {
     std::string failure;
 };
 
-// Names without a device are error 8002; a port held by another program fails with its own
+// A name without a device is error 8002; a port held by another program fails with its own
 // description.
 TEST(QtSerialControl, FailuresCarryTheirNumberAndDescription) {
     Control control;
     EXPECT_EQ(control.open(40), kErrPortNotExist) << "no link at all";
-    std::filesystem::create_symlink("/nonexistent/tty", portlinks::linkPath(41));
-    EXPECT_EQ(control.open(41), kErrPortNotExist) << "link pointing nowhere";
     EXPECT_FALSE(control.portOpen());
 
-    SimProcess sim, gone;
+    SimProcess sim;
     ASSERT_TRUE(sim.start({"--port", "6"}));
     Control holder;
     ASSERT_EQ(holder.open(6), 0);
@@ -47,19 +43,6 @@ TEST(QtSerialControl, FailuresCarryTheirNumberAndDescription) {
     // Qt latches the open failure through errorOccurred; the cleared "No error" is not it.
     EXPECT_EQ(second.failure, "Permission error while locking the device");
     EXPECT_FALSE(second.portOpen());
-    // A hang-up is raised at the next use.
-    ASSERT_TRUE(gone.start({"--port", "7"}));
-    ASSERT_EQ(control.open(7), 0);
-    gone.stop();
-    EXPECT_TRUE(QTest::qWaitFor([&] {
-        try {
-            control.inBufferCount();
-            return false;
-        } catch (const SerialError&) {
-            return true;
-        }
-    }));
-    EXPECT_NO_THROW(control.setPortOpen(false));
 }
 
 } // namespace

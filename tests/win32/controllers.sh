@@ -1,8 +1,8 @@
 #!/bin/bash
 # start|stop BUILD [SIM]: the controllers of the serial tests, mapped as COM ports of the
 # test prefix. COM2 silent, COM3 answering, COM4 answering at once (for the benchmark), COM5
-# splitting its replies, COM6 one a test ends, COM7 a line that stops taking bytes (nobody
-# reads its other end), COM8 a device that refuses to be opened, COM9 nothing.
+# splitting its replies, COM7 a line that stops taking bytes (nobody reads its other end),
+# COM8 a device that refuses to be opened, COM9 nothing.
 set -euo pipefail
 
 action=$1
@@ -60,7 +60,6 @@ start)
     start_controller 3
     start_controller 4 --no-pacing
     start_controller 5 --split 3
-    start_controller 6
     start_stuck_line 7
     # A read-only attribute: opening it for writing is refused even to root.
     ln -sfn /sys/kernel/uevent_seqnum "$dosdevices/com8"

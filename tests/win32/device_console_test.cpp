@@ -1,4 +1,4 @@
-// The device console runs of the adapter reset, and the reset through devcon.exe's own listings.
+// The device console runs of the adapter reset.
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,6 @@
 #include "platform/win32/command_line.h"
 #include "platform/win32/win32_process_runner.h"
 #include "platform/win32/work_folder.h"
-#include "serial/usb_recovery.h"
-#include "tests/win32/win32_rig.h"
 
 namespace {
 
@@ -44,50 +42,6 @@ TEST(DeviceConsole, RunsGiveTheExitStatusTheListingAndWholeArguments) {
     // Wine may still hold the tool's current folder for a moment.
     std::error_code ignored;
     fs::remove_all(local, ignored);
-}
-
-struct RecordingTrace : Trace {
-    void event(std::string_view text) override { events.emplace_back(text); }
-    std::vector<std::string> events;
-};
-
-std::vector<std::string> linesOf(const fs::path& file) {
-    std::vector<std::string> lines;
-    std::ifstream in(file);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-// devcon.exe pads the ids of its find listing: the adapter goes out without the blanks, the
-// listing is named as Windows names files, and a refusal (exit status 2) ends the reset with
-// the rights warning.
-TEST(DeviceConsole, ResetsTheAdapterThatThePaddedListingNames) {
-    const fs::path folder = fs::u8path(win32::applicationFolder());
-    const std::string adapter = "@USB\\VID_1A86&PID_7523\\SIM3";
-    for (const bool denied : {false, true}) {
-        SCOPED_TRACE(denied);
-        fs::remove(folder / "fake-devcon.log");
-        fs::remove(folder / "fake-devcon.state");
-        if (denied) {
-            std::ofstream(folder / "fake-devcon.denied");
-        }
-        Win32Rig rig(win32::applicationFolder(), "devcon");
-        RecordingTrace trace;
-        rig.c.trace = &trace;
-        rig.m.iUsbRecoveryTime = 10;
-        UsbDeviceRecover(rig.c, "COM3");
-        fs::remove(folder / "fake-devcon.denied");
-        const std::vector<std::string> all{"find USB*", "disable " + adapter, "status USB*",
-                                           "enable " + adapter, "status USB*"};
-        EXPECT_EQ(linesOf(folder / "fake-devcon.log"),
-                  denied ? std::vector<std::string>(all.begin(), all.begin() + 2) : all);
-        EXPECT_EQ(rig.m.pendingWarnings.size(), denied ? 1u : 0u);
-        ASSERT_GE(trace.events.size(), 2u);
-        EXPECT_EQ(trace.events[1], "device console: devcon find USB* > " +
-                                       win32::applicationFolder() + "\\dev.ref: exit 0");
-    }
 }
 
 } // namespace

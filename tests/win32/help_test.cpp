@@ -12,10 +12,6 @@ namespace {
 TEST(WindowsHelp, SpeaksOfWindowsAndLeavesTheWrappingToTheBox) {
     const CommandLine line = parseCommandLine({"--help"}, kWindowsHelp);
     ASSERT_EQ(line.exitStatus, 0);
-    for (const char* named : {"devcon.exe", "administrator", "--trace FILE", "--record FILE.csv",
-                              "--port N", "Device Manager"}) {
-        EXPECT_NE(line.answer.find(named), std::string::npos) << named;
-    }
     for (const char* linuxOnly : {"/dev/", "XDG_RUNTIME_DIR", "kelvara-devcon"}) {
         EXPECT_EQ(line.answer.find(linuxOnly), std::string::npos) << linuxOnly;
     }
