@@ -150,56 +150,50 @@ TEST(Rs232cCommand, AfterTheAdapterResetTheReopenedPortIsTried) {
     }
 }
 
-TEST(Rs232cCommand, WriteFailureRunsTheErrorPathWithoutResend) {
-    const std::string failure = "COM4: sending R0: Input/output error";
-    const std::pair<std::optional<SerialError>, std::vector<Shown>> cases[] = {
-        {std::nullopt, {{failure, 0x1030}}},
-        {SerialError(13, "Permission denied"), {{failure, 0x1030}}}};
-    for (const auto& [reopenFailure, expectedBoxes] : cases) {
-        SCOPED_TRACE(expectedBoxes.size());
-        Link link;
-        link.writeFailure = SerialError(5, "Input/output error");
-        link.openFailure = reopenFailure;
-        // A port left open would keep the adapter from being reset.
-        link.onRun = [&](const std::string&) { EXPECT_FALSE(link.portOpen()); };
-        EXPECT_EQ(link.command("R0"), Failed);
-        EXPECT_EQ(link.boxes.shown, expectedBoxes);
-        EXPECT_TRUE(link.sent.empty());
-        EXPECT_EQ(link.portOpen(), !reopenFailure);
-        EXPECT_EQ(link.m.bPortLost, reopenFailure.has_value());
-        EXPECT_EQ(link.runs.at(0), "find USB*");
-        EXPECT_EQ(std::pair(link.m.iUsbErr, link.m.bCommBusy), (std::pair<int16_t, int16_t>(1, 0)));
-    }
-}
-
-// A write that never completes fails its step when its time-out has passed: the error path
-// and the adapter reset run, and the port is opened afresh. A cancel that never completes
-// either leaves a handle that is let go (the trace says so); closing during the reset ends it.
-TEST(Rs232cCommand, HungWriteFailsItsStepAndRunsTheRecovery) {
+// A write that fails, or never completes and fails when its time-out has passed, runs the error
+// path and the adapter reset without a resend, and the port is opened afresh; one that cannot
+// be is lost. A cancel that never completes either leaves a handle that is let go (the trace
+// says so); closing during the reset ends it.
+TEST(Rs232cCommand, FailedOrHungWriteRunsTheErrorPathAndTheRecovery) {
     const struct Case {
-        bool stuckCancel;
+        bool hangs, stuckCancel, reopenFails;
         uint32_t unloadAt;
         CommandOutcome outcome;
-    } cases[] = {{false, 0, Failed}, {true, 0, Failed}, {true, 2000, Closing}};
+    } cases[] = {{false, false, false, 0, Failed},
+                 {false, false, true, 0, Failed},
+                 {true, false, false, 0, Failed},
+                 {true, true, false, 0, Failed},
+                 {true, true, false, 2000, Closing}};
     for (const Case& t : cases) {
-        SCOPED_TRACE(t.unloadAt + t.stuckCancel);
+        SCOPED_TRACE(testing::Message() << t.hangs << t.stuckCancel << t.reopenFails << t.unloadAt);
         Link link;
         RecordingTrace trace;
         link.c.trace = &trace;
-        link.hangWrites(t.stuckCancel);
+        if (t.hangs) {
+            link.hangWrites(t.stuckCancel);
+        } else {
+            link.writeFailure = SerialError(5, "Input/output error");
+        }
+        if (t.reopenFails) {
+            link.openFailure = SerialError(13, "Permission denied");
+        }
         if (t.unloadAt != 0) {
             link.at(t.unloadAt, [&] { link.m.bUnloading = true; });
         }
+        // A port left open would keep the adapter from being reset.
+        link.onRun = [&](const std::string&) { EXPECT_FALSE(link.portOpen()); };
         EXPECT_EQ(link.command("E"), t.outcome);
-        EXPECT_EQ(link.boxes.shown,
-                  (std::vector<Shown>{
-                      {"COM4: sending E: The semaphore timeout period has expired.", 0x1030}}));
+        const std::string why =
+            t.hangs ? "The semaphore timeout period has expired." : "Input/output error";
+        EXPECT_EQ(link.boxes.shown, (std::vector<Shown>{{"COM4: sending E: " + why, 0x1030}}));
+        EXPECT_TRUE(link.sent.empty());
         EXPECT_EQ(link.runs.at(0), "find USB*");
         EXPECT_EQ(trace.holds("COM4 closing the port: The semaphore timeout period has expired."),
                   t.stuckCancel);
-        EXPECT_EQ(link.portOpen(), t.outcome == Failed);
-        EXPECT_EQ(link.opens, t.outcome == Failed ? 2 : 1);
-        EXPECT_FALSE(link.m.bPortLost);
+        const bool reopened = t.outcome == Failed && !t.reopenFails;
+        EXPECT_EQ(std::pair(link.portOpen(), link.opens), std::pair(reopened, reopened ? 2 : 1));
+        EXPECT_EQ(link.m.bPortLost, t.reopenFails);
+        EXPECT_EQ(link.m.bCommBusy, 0);
     }
 }
 
