@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 
 #include "platform/linux/com_name_table.h"
 #include "platform/linux/steady_counter.h"
@@ -22,6 +24,8 @@ constexpr int kTimerIntervalMs = 100;
 // The design size of the client area; the menu bar comes on top of it.
 constexpr int kClientWidth = 571;
 constexpr int kClientHeight = 666;
+// Room between a revealed frame and the client area's edge when scrolled to the end.
+constexpr int kMargin = 8;
 
 template <typename Widget> Widget* child(QObject& parent, std::string_view designerName) {
     return parent.findChild<Widget*>(
@@ -55,7 +59,17 @@ Form1::Form1(Form1Seams seams, QWidget* parent)
     QFont captions = font();
     captions.setHintingPreference(QFont::PreferFullHinting);
     setFont(captions);
-    resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    // The unchanged layout in a scroll area: on a screen lower than the design the scroll bars
+    // reach the rest, and Tab scrolls the focused control into view.
+    auto* scroller = new QScrollArea(this);
+    scroller->setFrameShape(QFrame::NoFrame);
+    // Not a stop of its own in the tab walk.
+    scroller->setFocusPolicy(Qt::NoFocus);
+    scroller->setWidget(takeCentralWidget());
+    setCentralWidget(scroller);
+    fitContent();
+    resize(QSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height())
+               .boundedTo(screen()->availableSize()));
     for (const BoxName box : BoxName::all()) {
         boxes_.emplace(box, child<QLineEdit>(*this, box.designerName()));
     }
@@ -88,7 +102,18 @@ void Form1::setText(BoxName box, const std::string& text) {
     boxes_.at(box)->setText(QString::fromStdString(text));
 }
 
-void Form1::showFrame(FrameName frame) { child<QGroupBox>(*this, frame.designerName())->show(); }
+void Form1::showFrame(FrameName frame) {
+    child<QGroupBox>(*this, frame.designerName())->show();
+    fitContent();
+}
+
+// The design size, widened to a revealed frame.
+void Form1::fitContent() {
+    ui->centralwidget->resize(ui->centralwidget->childrenRect()
+                                  .adjusted(0, 0, kMargin, kMargin)
+                                  .united(QRect(0, 0, kClientWidth, kClientHeight))
+                                  .size());
+}
 
 bool Form1::timerEnabled() { return Timer1.isActive(); }
 
