@@ -300,16 +300,23 @@ void Form1Window::scroll(int bar, WORD request) {
     layOut();
 }
 
-// The control the focus came to, scrolled into the client area: Tab reaches every control on a
-// screen lower or narrower than the design.
+// The control the focus came to, scrolled into the client area with as much of its frame as
+// fits: Tab reaches every control on a screen lower or narrower than the design.
 void Form1Window::bringIntoView(HWND control) {
-    RECT at{};
-    GetWindowRect(control, &at);
-    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&at), 2);
+    const auto placed = [&](int id) -> const ControlEntry& {
+        return *std::ranges::find(layout_, id, &ControlEntry::id);
+    };
     RECT client{};
     GetClientRect(hwnd_, &client);
-    scrollX_ += distanceIntoView(at.left, at.right, client.right);
-    scrollY_ += distanceIntoView(at.top, at.bottom, client.bottom);
+    const auto show = [&](const ControlEntry& c) {
+        scrollX_ += distanceIntoView(c.x - scrollX_, c.x + c.width - scrollX_, client.right);
+        scrollY_ += distanceIntoView(c.y - scrollY_, c.y + c.height - scrollY_, client.bottom);
+    };
+    const ControlEntry& focused = placed(GetDlgCtrlID(control));
+    if (*focused.frame != L'\0') {
+        show(placed(form1::idOf(focused.frame)));
+    }
+    show(focused);
     layOut();
 }
 

@@ -295,6 +295,24 @@ scenario_cli() {
     [ "$status" -eq 0 ] || fail "the board differs after the restore: $(cat "$work/cli.out")"
 }
 
+# Not a test: the window as the docs show it, drawn by scripts/screenshots.sh into FOLDER at
+# 96 and 144 dpi.
+scenario_screenshots() {
+    local folder=$1 dpi x y width height
+    start_sim 3 --noise 0
+    map_ports 3 "$sim_tty"
+    # No window manager here: Wine draws the title bar itself.
+    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+    for dpi in 96 144; do
+        set_dpi "$dpi"
+        drive shown sleep 1000 in-work-area >"$work/shot.txt"
+        read -r x y width height < <(awk '$1 == "window" { print $2, $3, $4, $5 }' "$work/shot.txt")
+        import -window root -crop "${width}x${height}+$x+$y" "$folder/windows-window-${dpi}dpi.png"
+        drive attach close exits 10000 >/dev/null
+    done
+    "$wine" reg delete 'HKCU\Software\Wine\X11 Driver' /v Decorated /f >/dev/null 2>&1
+}
+
 ensure_prefix
-"scenario_${1//-/_}"
+"scenario_${1//-/_}" "${@:2}"
 echo "PASS: $1"
