@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
 
 #include "platform/linux/com_name_table.h"
 #include "platform/linux/steady_counter.h"
@@ -24,8 +25,6 @@ constexpr int kTimerIntervalMs = 100;
 // The design size of the client area; the menu bar comes on top of it.
 constexpr int kClientWidth = 571;
 constexpr int kClientHeight = 666;
-// Room between a revealed frame and the client area's edge when scrolled to the end.
-constexpr int kMargin = 8;
 
 template <typename Widget> Widget* child(QObject& parent, std::string_view designerName) {
     return parent.findChild<Widget*>(
@@ -68,8 +67,12 @@ Form1::Form1(Form1Seams seams, QWidget* parent)
     scroller->setWidget(takeCentralWidget());
     setCentralWidget(scroller);
     fitContent();
-    resize(QSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height())
-               .boundedTo(screen()->availableSize()));
+    QSize size(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    // Lower than the design: room for the vertical bar, so that the width needs no other.
+    if (size.height() > screen()->availableSize().height()) {
+        size.rwidth() += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    }
+    resize(size.boundedTo(screen()->availableSize()));
     for (const BoxName box : BoxName::all()) {
         boxes_.emplace(box, child<QLineEdit>(*this, box.designerName()));
     }
@@ -109,10 +112,8 @@ void Form1::showFrame(FrameName frame) {
 
 // The design size, widened to a revealed frame.
 void Form1::fitContent() {
-    ui->centralwidget->resize(ui->centralwidget->childrenRect()
-                                  .adjusted(0, 0, kMargin, kMargin)
-                                  .united(QRect(0, 0, kClientWidth, kClientHeight))
-                                  .size());
+    ui->centralwidget->resize(
+        ui->centralwidget->childrenRect().united(QRect(0, 0, kClientWidth, kClientHeight)).size());
 }
 
 bool Form1::timerEnabled() { return Timer1.isActive(); }

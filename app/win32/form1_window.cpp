@@ -214,8 +214,11 @@ void Form1Window::openInsideWorkArea() {
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& work = monitor.rcWork;
-    const int width = std::min<int>(frame.right - frame.left, work.right - work.left);
     const int height = std::min<int>(frame.bottom - frame.top, work.bottom - work.top);
+    // Lower than the design: room for the vertical bar, so that the width needs no other.
+    const int bar =
+        height < frame.bottom - frame.top ? GetSystemMetricsForDpi(SM_CXVSCROLL, dpi_) : 0;
+    const int width = std::min<int>(frame.right - frame.left + bar, work.right - work.left);
     RECT at{};
     GetWindowRect(hwnd_, &at);
     SetWindowPos(hwnd_, nullptr, std::clamp<int>(at.left, work.left, work.right - width),
