@@ -122,9 +122,6 @@ void dump(HWND w) {
     RECT client{};
     GetClientRect(w, &client);
     say(L"client", client.right, client.bottom);
-    RECT frame{};
-    GetWindowRect(w, &frame);
-    say(L"window", frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top);
     int z = 0;
     for (HWND c = GetWindow(w, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
         RECT r{};
