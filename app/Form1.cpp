@@ -8,6 +8,9 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 
 #include "platform/linux/com_name_table.h"
 #include "platform/linux/steady_counter.h"
@@ -55,7 +58,21 @@ Form1::Form1(Form1Seams seams, QWidget* parent)
     QFont captions = font();
     captions.setHintingPreference(QFont::PreferFullHinting);
     setFont(captions);
-    resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    // The unchanged layout in a scroll area: on a screen lower than the design the scroll bars
+    // reach the rest, and Tab scrolls the focused control into view.
+    auto* scroller = new QScrollArea(this);
+    scroller->setFrameShape(QFrame::NoFrame);
+    // Not a stop of its own in the tab walk.
+    scroller->setFocusPolicy(Qt::NoFocus);
+    scroller->setWidget(takeCentralWidget());
+    setCentralWidget(scroller);
+    fitContent();
+    QSize size(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    // Lower than the design: room for the vertical bar, so that the width needs no other.
+    if (size.height() > screen()->availableSize().height()) {
+        size.rwidth() += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    }
+    resize(size.boundedTo(screen()->availableSize()));
     for (const BoxName box : BoxName::all()) {
         boxes_.emplace(box, child<QLineEdit>(*this, box.designerName()));
     }
@@ -88,7 +105,16 @@ void Form1::setText(BoxName box, const std::string& text) {
     boxes_.at(box)->setText(QString::fromStdString(text));
 }
 
-void Form1::showFrame(FrameName frame) { child<QGroupBox>(*this, frame.designerName())->show(); }
+void Form1::showFrame(FrameName frame) {
+    child<QGroupBox>(*this, frame.designerName())->show();
+    fitContent();
+}
+
+// The design size, widened to a revealed frame.
+void Form1::fitContent() {
+    ui->centralwidget->resize(
+        ui->centralwidget->childrenRect().united(QRect(0, 0, kClientWidth, kClientHeight)).size());
+}
 
 bool Form1::timerEnabled() { return Timer1.isActive(); }
 

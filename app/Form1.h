@@ -59,6 +59,8 @@ protected:
 private:
     struct Facilities;
 
+    void fitContent();
+
     std::unique_ptr<Ui::Form1> ui;
     std::unique_ptr<Facilities> facilities_;
     std::unique_ptr<Session> session_;

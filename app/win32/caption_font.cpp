@@ -1,16 +1,17 @@
 #include "app/win32/caption_font.h"
 
 #include <cwchar>
+#include <vector>
 
 #include "app/win32/caption_layout.h"
-#include "app/win32/form1_layout.h"
+#include "app/win32/scaled_layout.h"
 
 namespace {
 
 // Windows' own Japanese UI faces, then those a Linux desktop offers under Wine.
 constexpr const wchar_t* kFamilies[] = {L"Yu Gothic UI", L"Meiryo UI", L"MS UI Gothic",
                                         L"Noto Sans CJK JP", L"IPAPGothic"};
-// 8 points at 96 dots per inch, as the designer file sets it, down to 6.75 points.
+// 8 points, as the designer file sets it, down to 6.75 points; pixels at 96 dots per inch.
 constexpr int kLargestPixels = 11;
 constexpr int kSmallestPixels = 9;
 
@@ -34,11 +35,12 @@ HFONT makeFont(const wchar_t* family, int pixels) {
                        DEFAULT_PITCH | FF_DONTCARE, family);
 }
 
-bool everyCaptionReadable(HDC dc, HFONT font) {
+bool everyCaptionReadable(HDC dc, HFONT font, const std::vector<ControlEntry>& layout) {
     const HGDIOBJ previous = SelectObject(dc, font);
     bool readable = true;
-    for (const auto& c : form1::kControls) {
-        if (c.kind == ControlKind::Label && !captionReadable(layOutCaption(dc, c), c)) {
+    for (const auto& c : layout) {
+        if (c.kind == ControlKind::Label &&
+            !captionReadable(layOutCaption(dc, c, layout), c, layout)) {
             readable = false;
             break;
         }
@@ -49,7 +51,8 @@ bool everyCaptionReadable(HDC dc, HFONT font) {
 
 } // namespace
 
-HFONT createCaptionFont() {
+HFONT createCaptionFont(UINT dpi) {
+    const std::vector<ControlEntry> layout = layoutAt(dpi);
     HDC dc = GetDC(nullptr);
     const wchar_t* firstInstalled = nullptr;
     HFONT chosen = nullptr;
@@ -60,10 +63,10 @@ HFONT createCaptionFont() {
         if (firstInstalled == nullptr) {
             firstInstalled = family;
         }
-        for (int pixels = kLargestPixels; pixels >= kSmallestPixels && chosen == nullptr;
-             --pixels) {
+        for (int pixels = scaled(kLargestPixels, dpi);
+             pixels >= scaled(kSmallestPixels, dpi) && chosen == nullptr; --pixels) {
             HFONT font = makeFont(family, pixels);
-            if (everyCaptionReadable(dc, font)) {
+            if (everyCaptionReadable(dc, font, layout)) {
                 chosen = font;
             } else {
                 DeleteObject(font);
@@ -75,5 +78,5 @@ HFONT createCaptionFont() {
         return chosen;
     }
     return makeFont(firstInstalled != nullptr ? firstInstalled : L"MS Shell Dlg 2",
-                    kSmallestPixels);
+                    scaled(kSmallestPixels, dpi));
 }

@@ -3,8 +3,6 @@
 #include <cwchar>
 #include <string_view>
 
-#include "app/win32/form1_layout.h"
-
 namespace {
 
 // A run this long is the place of a box, not spacing between words.
@@ -41,54 +39,56 @@ std::pair<std::size_t, std::size_t> lastSlot(std::wstring_view text) {
 
 } // namespace
 
-CaptionLayout layOutCaption(HDC dc, const ControlEntry& label) {
+CaptionLayout layOutCaption(HDC dc, const ControlEntry& label,
+                            std::span<const ControlEntry> layout) {
     const std::wstring_view text = label.text;
-    CaptionLayout layout{std::vector<int>(text.size()), text.size(), 0};
+    CaptionLayout caption{std::vector<int>(text.size()), text.size(), 0};
     if (text.empty()) {
-        return layout;
+        return caption;
     }
     SIZE size{};
     int fitting = 0;
     GetTextExtentExPointW(dc, text.data(), static_cast<int>(text.size()), 0, &fitting,
-                          layout.ends.data(), &size);
+                          caption.ends.data(), &size);
     const auto [slotStart, tail] = lastSlot(text);
     if (tail == std::wstring_view::npos || slotStart == 0) {
-        return layout;
+        return caption;
     }
-    const int headEnd = layout.ends[slotStart - 1];
+    const int headEnd = caption.ends[slotStart - 1];
     const ControlEntry* box = nullptr;
-    for (const auto& c : form1::kControls) {
+    for (const auto& c : layout) {
         if (covers(c, label) && c.x - label.x >= headEnd && (box == nullptr || c.x < box->x)) {
             box = &c;
         }
     }
     if (box == nullptr) {
-        return layout;
+        return caption;
     }
     SIZE blank{};
     GetTextExtentPoint32W(dc, L" ", 1, &blank);
     const int tailX = box->x + box->width - label.x + static_cast<int>(blank.cx);
-    const int shift = tailX - layout.ends[tail - 1];
+    const int shift = tailX - caption.ends[tail - 1];
     for (std::size_t k = tail; k < text.size(); ++k) {
-        layout.ends[k] += shift;
+        caption.ends[k] += shift;
     }
-    layout.tail = tail;
-    layout.tailX = tailX;
-    return layout;
+    caption.tail = tail;
+    caption.tailX = tailX;
+    return caption;
 }
 
-bool captionReadable(const CaptionLayout& layout, const ControlEntry& label) {
+bool captionReadable(const CaptionLayout& caption, const ControlEntry& label,
+                     std::span<const ControlEntry> layout) {
     const std::wstring_view text = label.text;
     for (std::size_t k = 0; k < text.size(); ++k) {
         if (isBlank(text[k])) {
             continue;
         }
-        const int left = k == layout.tail ? layout.tailX : k == 0 ? 0 : layout.ends[k - 1];
-        const int right = layout.ends[k];
+        const int left = k == caption.tail ? caption.tailX : k == 0 ? 0 : caption.ends[k - 1];
+        const int right = caption.ends[k];
         if (right > label.width) {
             return false;
         }
-        for (const auto& c : form1::kControls) {
+        for (const auto& c : layout) {
             if (covers(c, label) && overlaps(c.x - label.x, c.x + c.width - label.x, left, right)) {
                 return false;
             }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <vector>
 
 #include "app/win32/control_entry.h"
@@ -16,8 +17,10 @@ struct CaptionLayout {
     int tailX;
 };
 
-// With the font selected into dc.
-CaptionLayout layOutCaption(HDC dc, const ControlEntry& label);
+// With the font selected into dc; label is one of layout, the window's controls as placed.
+CaptionLayout layOutCaption(HDC dc, const ControlEntry& label,
+                            std::span<const ControlEntry> layout);
 
 // True when no character other than a blank lies beyond the label or beneath a box or button.
-bool captionReadable(const CaptionLayout& layout, const ControlEntry& label);
+bool captionReadable(const CaptionLayout& caption, const ControlEntry& label,
+                     std::span<const ControlEntry> layout);

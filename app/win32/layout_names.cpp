@@ -42,6 +42,4 @@ std::wstring nameOf(int id) {
     return e != nullptr ? e->name : L"";
 }
 
-const ControlEntry* controlOf(int id) { return entryOf(kControls, id); }
-
 } // namespace form1

@@ -3,8 +3,6 @@
 #include <string>
 #include <string_view>
 
-#include "app/win32/control_entry.h"
-
 namespace form1 {
 
 // The controls and menu entries of the designer layout by their designer names ("Text12_3",
@@ -14,7 +12,5 @@ namespace form1 {
 int idOf(std::wstring_view name);
 // Empty when the id is neither a control's nor a menu entry's.
 std::wstring nameOf(int id);
-// Nullptr when the id is no control's.
-const ControlEntry* controlOf(int id);
 
 } // namespace form1

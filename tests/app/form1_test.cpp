@@ -1,6 +1,7 @@
 // The real window, never loaded, against the invariants of its layout: every caption shows in
 // full beside the controls over it, the shown controls fit the client area (only the
-// calibration frame lies beyond it), the tab order and the read-only boxes.
+// calibration frame lies beyond it), the tab order, each control Tab reaches scrolled into view
+// on the offscreen platform's screen, lower than the design, and the read-only boxes.
 
 #include <QApplication>
 #include <QFontInfo>
@@ -10,6 +11,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QScrollArea>
 #include <gtest/gtest.h>
 
 #include "tests/e2e/window_rig.h"
@@ -47,8 +50,15 @@ TEST(Form1Window, LayoutInvariants) {
     form.show();
     form.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    const QWidget* client = form.centralWidget();
-    EXPECT_EQ(client->geometry(), QRect(0, form.menuBar()->height(), 571, 666));
+    EXPECT_TRUE(form.screen()->availableGeometry().contains(form.frameGeometry()));
+    const QWidget* viewport = qobject_cast<QScrollArea*>(form.centralWidget())->viewport();
+    const auto inView = [&](const QString& name) {
+        const QWidget* w = form.findChild<QWidget*>(name);
+        return w != nullptr &&
+               viewport->rect().contains(QRect(w->mapTo(viewport, QPoint()), w->size()));
+    };
+    const QWidget* client = form.findChild<QWidget*>("centralwidget");
+    EXPECT_EQ(client->size(), QSize(571, 666));
     for (const QGroupBox* frame : client->findChildren<QGroupBox*>()) {
         const bool hidden = frame->objectName() == "Frame4" || frame->objectName() == "Frame6";
         EXPECT_EQ(frame->isVisible(), !hidden) << frame->objectName().toStdString();
@@ -63,6 +73,7 @@ TEST(Form1Window, LayoutInvariants) {
     QStringList reached;
     while (reached.size() <= expected.count(' ') && QApplication::focusWidget() != nullptr) {
         reached << QApplication::focusWidget()->objectName();
+        EXPECT_TRUE(inView(reached.last())) << reached.last().toStdString();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     EXPECT_EQ(reached.join(" ").toStdString(), expected.toStdString());
@@ -75,11 +86,15 @@ TEST(Form1Window, LayoutInvariants) {
             QRegularExpression("^Text(9|10|11|12_.*)$").match(box->objectName()).hasMatch();
         EXPECT_EQ(box->text(), readOnly ? "0" : "1") << box->objectName().toStdString();
     }
-    // The calibration frame opens beyond the client area without resizing the window.
+    // The calibration frame opens beyond the client area without resizing the window; Tab
+    // scrolls to it.
     const QSize before = form.size();
     form.showFrame("Frame6");
     QApplication::processEvents();
     EXPECT_TRUE(form.findChild<QGroupBox*>("Frame6")->isVisible());
     EXPECT_EQ(form.size(), before);
-    EXPECT_FALSE(client->rect().intersects(form.findChild<QGroupBox*>("Frame6")->geometry()));
+    EXPECT_FALSE(inView("Frame6"));
+    form.findChild<QWidget*>("mA_DN")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(inView("Text21"));
 }

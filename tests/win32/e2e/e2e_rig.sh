@@ -26,6 +26,7 @@ cleanup() {
         echo "last driver run:"
         tr -d '\r' <"$work/step.out" | tail -5
     fi
+    [ -z "${dpi_set:-}" ] || set_dpi 96
     "$wineserver" -k 2>/dev/null || true
     for pid in "${sims[@]}"; do
         kill "$pid" 2>/dev/null || true
@@ -44,6 +45,13 @@ ensure_prefix() {
             "$wineserver" -w
         fi
     ) 9>"$WINEPREFIX.lock"
+}
+
+# set_dpi N: the desktop's dots per inch for the programs started next; 96 again at the end.
+set_dpi() {
+    "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
+        >/dev/null 2>&1
+    dpi_set=1
 }
 
 # map_ports [N TARGET]...: these COM ports and no other, so that no host serial port is probed.

@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
 """Checks what window_driver.exe read from the running kelvara.exe against Form1.ui.
 
-  layout_check.py layout FORM.ui DUMP    client area, controls, z-order, captions, menu marks
+  layout_check.py layout FORM.ui DUMP DPI   client area, controls, z-order, captions, menu marks
   layout_check.py tabs FORM.ui WALK [FRAME...]   the Tab walk, FRAMEs revealed
   layout_check.py devcon APP_FOLDER      the adapter reset's runs of devcon.exe
 
 The .ui is read by the generator's own parser, so a generator that drops or misplaces a
-control, or a window that creates them otherwise, fails here.
+control, or a window that creates them otherwise, fails here. Its pixels are those of 96 dpi:
+at DPI the window shows each DPI/96 times as large, give or take a pixel of rounding.
 """
 
 import os
@@ -49,13 +50,15 @@ def overlaps(a, a_end, b, b_end):
     return a < b_end and b < a_end
 
 
-def check_layout(ui, dump):
+def near(got, design, dpi):
+    return all(abs(g - d * dpi / 96) <= 1 for g, d in zip(got, design))
+
+
+def check_layout(ui, dump, dpi):
     layout = ui_layout.parse(ui)
     rows = read_dump(dump)
-    expect(
-        rows["client"][0] == [str(layout.client_width), str(layout.client_height)],
-        "client area %s" % rows["client"][0],
-    )
+    client = [int(v) for v in rows["client"][0]]
+    expect(near(client, (layout.client_width, layout.client_height), dpi), "client area %s" % client)
 
     shown = {}
     for z, ident, cls, style, x, y, w, h, *text in rows.get("control", []):
@@ -76,7 +79,8 @@ def check_layout(ui, dump):
         if got is None:
             continue
         expect(got["kind"] == c.kind, "%s is a %s" % (c.name, got["kind"]))
-        expect(got["rect"] == (c.x, c.y, c.width, c.height), "%s lies at %s" % (c.name, got["rect"]))
+        expect(near(got["rect"], (c.x, c.y, c.width, c.height), dpi),
+               "%s lies at %s at %d dpi" % (c.name, got["rect"], dpi))
         expect(got["text"] == c.text, "%s shows %r" % (c.name, got["text"]))
         expect(bool(got["style"] & WS_VISIBLE) == c.visible, "%s visibility" % c.name)
         expect(bool(got["style"] & WS_TABSTOP) == (c.tab >= 0), "%s tab stop" % c.name)
@@ -89,32 +93,35 @@ def check_layout(ui, dump):
     expect(walk == [c.name for c in sorted(layout.controls, key=lambda c: c.tab) if c.tab >= 0],
            "z-order of the tab stops %s" % walk)
 
+    # The captions against the controls where the window shows them.
     extents = {int(i): ([int(e) for e in ends.split(",")], int(tail), int(tail_x), int(missing))
                for i, ends, tail, tail_x, missing in rows.get("extent", [])}
-    covers = [c for c in layout.controls if c.kind in ("Box", "Button")]
-    for label in (c for c in layout.controls if c.kind == "Label"):
+    covers = [c for c in layout.controls if c.kind in ("Box", "Button") and c.id in shown]
+    for label in (c for c in layout.controls if c.kind == "Label" and c.id in shown):
         ends, tail, tail_x, missing = extents[label.id]
         expect(missing == 0, "%s: %d characters without a glyph" % (label.name, missing))
-        over = [o for o in covers if o.frame == label.frame
-                and overlaps(o.y, o.y + o.height, label.y, label.y + label.height)
-                and overlaps(o.x, o.x + o.width, label.x, label.x + label.width)]
-        for o in over:
-            expect(shown[o.id]["z"] < shown[label.id]["z"], "%s lies beneath %s" % (o.name, label.name))
+        lx, ly, lw, lh = shown[label.id]["rect"]
+        over = []
+        for o in covers:
+            ox, oy, ow, oh = shown[o.id]["rect"]
+            if o.frame == label.frame and overlaps(oy, oy + oh, ly, ly + lh) and overlaps(ox, ox + ow, lx, lx + lw):
+                over.append((o.name, ox, ox + ow))
+                expect(shown[o.id]["z"] < shown[label.id]["z"], "%s lies beneath %s" % (o.name, label.name))
         drawn = []
         for k, ch in enumerate(label.text):
-            left = label.x + (tail_x if k == tail else ends[k - 1] if k else 0)
+            left = lx + (tail_x if k == tail else ends[k - 1] if k else 0)
             if ch not in BLANKS:
-                drawn.append((k, left, label.x + ends[k]))
+                drawn.append((k, left, lx + ends[k]))
         for k, left, right in drawn:
-            hidden = [o.name for o in over if overlaps(o.x, o.x + o.width, left, right)]
-            if right > label.x + label.width or hidden:
+            hidden = [name for name, ox, oright in over if overlaps(ox, oright, left, right)]
+            if right > lx + lw or hidden:
                 problems.append("%s: %r at %d..%d is cut off %s" % (label.name, label.text[k], left, right, hidden))
                 break
         # "y = [a] x + [b]": the text after the slot reads after the box in it.
         if tail < len(label.text):
             head_end = max(r for k, _, r in drawn if k < tail)
             tail_start = min(l for k, l, _ in drawn if k >= tail)
-            expect(any(head_end <= o.x and o.x + o.width <= tail_start for o in over),
+            expect(any(head_end <= ox and oright <= tail_start for _, ox, oright in over),
                    "%s: no box between %r and %r" % (label.name, label.text[:tail].strip(), label.text[tail:]))
 
     marks = [tuple(m) for m in rows.get("marks", [])]
@@ -153,7 +160,7 @@ def main(argv):
         sys.stderr.write(__doc__)
         return 2
     if argv[1] == "layout":
-        check_layout(argv[2], argv[3])
+        check_layout(argv[2], argv[3], int(argv[4]))
     elif argv[1] == "tabs":
         check_tabs(argv[2], argv[3], set(argv[4:]))
     elif argv[1] == "devcon":

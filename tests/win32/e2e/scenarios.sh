@@ -17,10 +17,18 @@ start_window() {
     drive shown
 }
 
+# At 96, 120, 144 and 192 dpi: two starts, each followed by the change of DPI that a move to
+# another monitor brings.
 scenario_layout() {
     start_window
-    drive attach dump menu-self close exits 10000 >"$work/dump.txt"
-    check layout "$KELVARA_UI" "$work/dump.txt"
+    drive attach dump menu-self >"$work/96.txt"
+    drive attach dpi 192 dump menu-self close exits 10000 >"$work/192.txt"
+    set_dpi 144
+    drive shown dump menu-self >"$work/144.txt"
+    drive attach dpi 120 dump menu-self close exits 10000 >"$work/120.txt"
+    for dpi in 96 192 144 120; do
+        check layout "$KELVARA_UI" "$work/$dpi.txt" "$dpi" || fail "the layout at $dpi dpi"
+    done
 }
 
 # The scan passes over a silent COM2, finds COM3 and reads its calibration.
@@ -136,6 +144,23 @@ scenario_close_in_wait() {
     # The warning that a value too large for the register was not written.
     drive shown set Text1 1e308 press Command3 dialog close exits 5000
     [ "$(grep -c $'^exit-code\t0$' "$work/driver.log")" -eq 4 ] || fail "an unclean end"
+}
+
+# A laptop at 125 %: the window keeps inside the screen, and the status READ button and, once
+# the password is given, the calibration frame's EEPROM READ are reached by Tab and by the
+# scroll bars.
+scenario_small_screen() {
+    start_sim 3 --noise 0
+    map_ports 3 "$sim_tty"
+    sim_control 3 "flags 1000000000001"
+    set_dpi 120
+    drive shown in-work-area in-view Command6 no tab-to Command6 in-view Command6 yes \
+        set Text12_0 "" click Command6 expect Text12_0 0 \
+        scroll-home in-view Command6 no scroll-to Command6 set Text12_0 "" click Command6 \
+        expect Text12_0 0 menu-post AD_Calibration input qvx visible Frame6 \
+        in-view Command8 no tab-to Command8 in-view Command8 yes set Text21 "" click Command8 \
+        expect Text21 0.0861 scroll-home in-view Command8 no scroll-to Command8 \
+        set Text21 "" click Command8 expect Text21 0.0861 no-message close exits 10000
 }
 
 # Tab visits the boxes and buttons in tab-index order, skipping the hidden frames, until the
@@ -270,6 +295,24 @@ scenario_cli() {
     [ "$status" -eq 0 ] || fail "the board differs after the restore: $(cat "$work/cli.out")"
 }
 
+# Not a test: the window as the docs show it, drawn by scripts/screenshots.sh into FOLDER at
+# 96 and 144 dpi.
+scenario_screenshots() {
+    local folder=$1 dpi x y width height
+    start_sim 3 --noise 0
+    map_ports 3 "$sim_tty"
+    # No window manager here: Wine draws the title bar itself.
+    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+    for dpi in 96 144; do
+        set_dpi "$dpi"
+        drive shown sleep 1000 in-work-area >"$work/shot.txt"
+        read -r x y width height < <(awk '$1 == "window" { print $2, $3, $4, $5 }' "$work/shot.txt")
+        import -window root -crop "${width}x${height}+$x+$y" "$folder/windows-window-${dpi}dpi.png"
+        drive attach close exits 10000 >/dev/null
+    done
+    "$wine" reg delete 'HKCU\Software\Wine\X11 Driver' /v Decorated /f >/dev/null 2>&1
+}
+
 ensure_prefix
-"scenario_${1//-/_}"
+"scenario_${1//-/_}" "${@:2}"
 echo "PASS: $1"

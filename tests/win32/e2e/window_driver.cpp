@@ -7,7 +7,8 @@
 //   shown | hidden | click NAME | press NAME | menu NAME | menu-post NAME | set NAME TEXT
 //   expect NAME TEXT | dialog | message TEXT | input TEXT | no-message | tabs N | close
 //   exits MS | sleep MS | dump | menu-self | key Tab|Return|Escape|TEXT | focus-text TEXT
-//   dialog-closes MS | visible NAME
+//   dialog-closes MS | visible NAME | dpi N | tab-to NAME | scroll-to NAME
+//   scroll-home | in-view NAME yes|no | in-work-area
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -25,6 +26,7 @@
 #include "app/win32/caption_layout.h"
 #include "app/win32/form1_layout.h"
 #include "app/win32/layout_names.h"
+#include "app/win32/scaled_layout.h"
 #include "platform/win32/utf16.h"
 
 namespace {
@@ -35,6 +37,8 @@ constexpr int kMessageTextId = 0xFFFF;
 const wchar_t* const kClass = L"KelvaraForm1";
 
 PROCESS_INFORMATION driven{};
+// The driven window's DPI: Wine's one for every monitor, until a dpi step changes it.
+UINT dpi = 0;
 const Clock::time_point kStarted = Clock::now();
 
 void require(bool holds, const std::wstring& otherwise) {
@@ -129,11 +133,12 @@ void dump(HWND w) {
             r.right - r.left, r.bottom - r.top, textOf(c));
     }
     HDC dc = GetDC(nullptr);
-    HFONT font = createCaptionFont();
+    HFONT font = createCaptionFont(dpi);
     SelectObject(dc, font);
-    for (const auto& c : form1::kControls) {
+    const std::vector<ControlEntry> placed = layoutAt(dpi);
+    for (const auto& c : placed) {
         if (c.kind == ControlKind::Label && *c.text != L'\0') {
-            const CaptionLayout layout = layOutCaption(dc, c);
+            const CaptionLayout layout = layOutCaption(dc, c, placed);
             std::vector<WORD> glyphs(layout.ends.size());
             GetGlyphIndicesW(dc, c.text, static_cast<int>(glyphs.size()), glyphs.data(),
                              GGI_MARK_NONEXISTING_GLYPHS);
@@ -189,16 +194,96 @@ void key(const std::wstring& name) {
     PostMessageW(at, WM_KEYUP, keys.at(name), 0xC0000001);
 }
 
+HWND pressTab() {
+    HWND from = focus();
+    PostMessageW(from, WM_KEYDOWN, VK_TAB, 0);
+    PostMessageW(from, WM_KEYUP, VK_TAB, 0xC0000001);
+    HWND at = nullptr;
+    await([&] { return (at = focus()) != from; }, 5000, L"Tab stayed on " + nameOf(from));
+    return at;
+}
+
 void tabs(DWORD count) {
-    HWND at = focus();
-    say(L"focus", nameOf(at));
+    say(L"focus", nameOf(focus()));
     for (DWORD i = 0; i < count; ++i) {
-        PostMessageW(at, WM_KEYDOWN, VK_TAB, 0);
-        PostMessageW(at, WM_KEYUP, VK_TAB, 0xC0000001);
-        HWND from = at;
-        await([&] { return (at = focus()) != from; }, 5000, L"Tab stayed on " + nameOf(from));
-        say(L"focus", nameOf(at));
+        say(L"focus", nameOf(pressTab()));
     }
+}
+
+void tabTo(const std::wstring& name) {
+    for (int i = 0; nameOf(focus()) != name; ++i) {
+        require(i < 60, L"Tab never reaches " + name);
+        pressTab();
+    }
+}
+
+// The control's rectangle in the window's client area.
+RECT placed(HWND control) {
+    RECT at{};
+    GetWindowRect(control, &at);
+    MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&at), 2);
+    return at;
+}
+
+// Inside the client area, and the window's topmost control at its centre.
+bool inView(HWND control) {
+    RECT client{};
+    GetClientRect(window(), &client);
+    const RECT at = placed(control);
+    RECT both{};
+    IntersectRect(&both, &at, &client);
+    const POINT centre{(at.left + at.right) / 2, (at.top + at.bottom) / 2};
+    return EqualRect(&both, &at) &&
+           ChildWindowFromPointEx(window(), centre, CWP_SKIPINVISIBLE) == control;
+}
+
+// The scroll bars' arrows, as a technician clicks them, until the control is in view.
+void scrollTo(HWND control) {
+    for (int i = 0; !inView(control); ++i) {
+        require(i < 200, nameOf(control) + L" is beyond the scroll bars");
+        RECT client{};
+        GetClientRect(window(), &client);
+        const RECT at = placed(control);
+        if (at.left < 0 || at.right > client.right) {
+            SendMessageW(window(), WM_HSCROLL, at.left < 0 ? SB_LINELEFT : SB_LINERIGHT, 0);
+        }
+        if (at.top < 0 || at.bottom > client.bottom) {
+            SendMessageW(window(), WM_VSCROLL, at.top < 0 ? SB_LINEUP : SB_LINEDOWN, 0);
+        }
+    }
+}
+
+// As Windows tells a window moved to a monitor of another DPI: WM_DPICHANGED with the
+// rectangle that scales the client area. The rectangle goes into the program's memory, since
+// a pointer does not cross processes.
+void changeDpi(UINT newDpi) {
+    HWND w = window();
+    RECT frame{};
+    RECT client{};
+    GetWindowRect(w, &frame);
+    GetClientRect(w, &client);
+    frame.right += scaled(form1::kClientWidth, newDpi) - client.right;
+    frame.bottom += scaled(form1::kClientHeight, newDpi) - client.bottom;
+    void* remote = VirtualAllocEx(driven.hProcess, nullptr, sizeof frame, MEM_COMMIT | MEM_RESERVE,
+                                  PAGE_READWRITE);
+    require(remote != nullptr &&
+                WriteProcessMemory(driven.hProcess, remote, &frame, sizeof frame, nullptr),
+            L"the rectangle cannot be written into the program");
+    SendMessageW(w, WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi), reinterpret_cast<LPARAM>(remote));
+    VirtualFreeEx(driven.hProcess, remote, 0, MEM_RELEASE);
+    dpi = newDpi;
+}
+
+void inWorkArea() {
+    RECT at{};
+    GetWindowRect(window(), &at);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(window(), MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT both{};
+    IntersectRect(&both, &at, &monitor.rcWork);
+    say(L"window", at.left, at.top, at.right - at.left, at.bottom - at.top);
+    require(EqualRect(&both, &at), L"the window reaches beyond the work area");
 }
 
 void start(const std::wstring& program, const std::wstring& arguments) {
@@ -206,8 +291,9 @@ void start(const std::wstring& program, const std::wstring& arguments) {
         HWND w = FindWindowW(kClass, form1::kTitle);
         require(w != nullptr, L"no program to attach to");
         GetWindowThreadProcessId(w, &driven.dwProcessId);
-        driven.hProcess =
-            OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, driven.dwProcessId);
+        driven.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION |
+                                          PROCESS_VM_OPERATION | PROCESS_VM_WRITE,
+                                      FALSE, driven.dwProcessId);
         return;
     }
     std::wstring commandLine = L"\"" + program + L"\" " + arguments;
@@ -273,6 +359,22 @@ void run(const std::vector<std::wstring>& args) {
                    nameOf(control) + L" stays hidden");
          }},
         {L"tabs", [&] { tabs(number()); }},
+        {L"tab-to", [&] { tabTo(take()); }},
+        {L"scroll-to", [&] { scrollTo(child()); }},
+        {L"scroll-home",
+         [] {
+             SendMessageW(window(), WM_HSCROLL, SB_LEFT, 0);
+             SendMessageW(window(), WM_VSCROLL, SB_TOP, 0);
+         }},
+        {L"in-view",
+         [&] {
+             HWND control = child();
+             const bool wanted = take() == L"yes";
+             await([&] { return inView(control) == wanted; }, 2000,
+                   nameOf(control) + (wanted ? L" is out of view" : L" is in view"));
+         }},
+        {L"in-work-area", inWorkArea},
+        {L"dpi", [&] { changeDpi(number()); }},
         {L"close", [] { send(true, window(), WM_CLOSE, 0); }},
         {L"exits",
          [&] {
@@ -296,6 +398,9 @@ void run(const std::vector<std::wstring>& args) {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    // Rectangles and fonts in the driven window's own pixels.
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    dpi = GetDpiForSystem();
     // The locale the program runs in, for the scenario of a German desktop.
     wchar_t separator[8] = {};
     GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
