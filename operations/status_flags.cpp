@@ -21,9 +21,11 @@ bool Command6_Click(Panel& p) {
         return false;
     }
     const bool failed = outcome == CommandOutcome::Failed;
-    for (std::size_t i = 0; i < kStatusFlagBoxes.size(); ++i) {
-        const bool raised = failed || leadingNumber(p.m.sRecvBuf, 2 + 2 * i) == 0;
-        p.w.setText(kStatusFlagBoxes[i].box, raised ? "1" : "0");
+    std::size_t position = 2;
+    for (const auto& flag : kStatusFlagBoxes) {
+        const bool raised = failed || leadingNumber(p.m.sRecvBuf, position) == 0;
+        p.w.setText(flag.box, raised ? "1" : "0");
+        position += 2;
     }
     return !failed;
 }
