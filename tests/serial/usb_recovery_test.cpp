@@ -112,6 +112,8 @@ TEST(UsbDeviceRecover, RunsTheToolInItsOrderWithItsWaits) {
         EXPECT_TRUE(rig.m.pendingWarnings.empty());
         for (const auto& event : trace.events) {
             EXPECT_EQ(event.find('\r'), std::string::npos) << event;
+            // A state is traced whole, its full stop kept.
+            EXPECT_TRUE(event.find(": \"") == std::string::npos || event.ends_with(".\"")) << event;
         }
         // The listing is named with the system's own separator: C:\...\dev.ref on Windows.
 #ifdef _WIN32
