@@ -78,7 +78,6 @@ WaitEnd waitReply(SerialContext& c, const std::string& cmd, double start) {
             traceEvent(c, "COM", port, " \";\" that ends no reply to ", cmd, ": waiting afresh");
             // A ";" that ends no reply to this command: wait afresh for the reply.
             start = c.clock.timeGetTime_EX();
-            passWait = static_cast<int64_t>(timeout) + 1;
         }
     }
 }
