@@ -35,7 +35,7 @@ TEST(Rs232cCommand, ReplyNeedsSemicolonAfterTheCommandLetter) {
     for (const auto& [cmd, pieces, expectedBuf, expectedEnd] : cases) {
         SCOPED_TRACE(expectedBuf);
         Link link;
-        link.rx = "R38;"; // a late reply that came while the link was idle
+        link.rx = "R38;";   // a late reply that came while the link was idle
         link.m.iUsbErr = 1; // as an earlier command's failure left it
         link.replyInPieces(pieces);
         EXPECT_EQ(link.command(cmd), Complete);
