@@ -21,9 +21,9 @@ TEST(leadingNumber, ReadsTheNumberTheTextStartsWith) {
     expectCases(leading, cases);
     // "&H" and "&O" integers; digit strings and exponents far beyond what a double holds.
     const Case radix[] = {
-        {"&X1", 0},    {"&O78", 7},  {"&HaAfF9", 0xaaff9},    {"1.8E308", kInf}, {"1E-400", 0},
-        {" &H10", 16}, {"&H1G", 1},  {"0.00001E310", 1e305},  {"&h 1 F", 31},    {"-1E400", -kInf},
-        {"&H", 0},     {"&o17", 15}, {"4.9E-324", kDenormMin}};
+        {"&X1", 0},    {"&O78", 7},  {"&HaAfF9", 0xaaff9},     {"1.8E308", kInf}, {"1E-400", 0},
+        {" &H10", 16}, {"&H1G", 1},  {"0.00001E310", 1e305},   {"&h 1 F", 31},    {"-1E400", -kInf},
+        {"&H", 0},     {"&o17", 15}, {"4.9E-324", kDenormMin}, {"&H1@", 1},       {"&O1>", 1}};
     expectCases(leading, radix);
     const std::string zeros(5000, '0');
     const std::string nines(30, '9');

@@ -43,6 +43,16 @@ TEST(AdCalibration, ReadTakesCoefficientsFromTheBoxesItFilled) {
     }
 }
 
+// At start-up an offset not read is emptied as well, the gain read shown.
+TEST(AdCalibration, StartUpEmptiesEveryBoxNotRead) {
+    FakePanel f;
+    f.texts["Text22"] = "old";
+    f.answer("R12", {"R861.7;"});
+    f.answer("R13", {"", Failed});
+    readCalibrationAtStartUp(f.p);
+    EXPECT_EQ(f.texts, (Texts{{"Text21", "0.0862"}, {"Text22", ""}}));
+}
+
 TEST(AdCalibration, WriteTakesOnlyCoefficientsTheControllerTook) {
     struct Case {
         const char* text21;
