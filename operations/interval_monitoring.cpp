@@ -1,23 +1,8 @@
 #include "operations/interval_monitoring.h"
 
+#include "common/scoped_flag.h"
 #include "operations/output_monitor.h"
 #include "operations/status_flags.h"
-
-namespace {
-
-// Marks a tick as running for as long as it lasts, whichever way it ends.
-class RunningTick {
-public:
-    explicit RunningTick(ModuleState& m) : m_(m) { m_.bTickRunning = true; }
-    ~RunningTick() { m_.bTickRunning = false; }
-    RunningTick(const RunningTick&) = delete;
-    RunningTick& operator=(const RunningTick&) = delete;
-
-private:
-    ModuleState& m_;
-};
-
-} // namespace
 
 void IntervalStart_Click(Panel& p) {
     // Enabling a running timer would restart its interval.
@@ -41,7 +26,7 @@ std::optional<TickReads> Timer1_Timer(Panel& p) {
     if (p.m.bTickRunning) {
         return std::nullopt;
     }
-    const RunningTick running(p.m);
+    const ScopedFlag running(p.m.bTickRunning);
     TickReads reads;
     reads.flags = Command6_Click(p);
     if (p.m.bUnloading) {

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/scoped_flag.h"
 #include "serial/failure_text.h"
 #include "serial/port_discovery.h"
 #include "serial/reply_completion.h"
@@ -13,17 +14,6 @@
 namespace {
 
 enum class WaitEnd { Complete, TimedOut, Closing };
-
-// Clears the busy flag on every way out of the transaction.
-struct BusyFlag {
-    explicit BusyFlag(int16_t& flag) : flag_(flag) { flag_ = 1; }
-    ~BusyFlag() { flag_ = 0; }
-    BusyFlag(const BusyFlag&) = delete;
-    BusyFlag& operator=(const BusyFlag&) = delete;
-
-private:
-    int16_t& flag_;
-};
 
 // Replies to the other sends of a resent command may still be on their way when one of
 // them has answered; this long past the latest they could come, they are given up.
@@ -231,7 +221,7 @@ CommandOutcome untracedCommand(SerialContext& c, const std::string& cmd) {
     if (c.m.bCommBusy != 0) {
         return CommandOutcome::Refused;
     }
-    BusyFlag busy(c.m.bCommBusy);
+    const ScopedFlag busy(c.m.bCommBusy);
     c.m.iUsbErr = 0;
     if (c.m.bPortLost) {
         // One quiet try instead of the whole road: the loss was told when it happened.

@@ -201,8 +201,19 @@ TEST(Session, StartUpWithoutAControllerEndsWithStatusOne) {
         EXPECT_EQ(s.session.Form_Load(), present);
         EXPECT_EQ(s.session.exitStatus(), present ? 0 : 1);
         EXPECT_EQ(s.rig.boxes.shown.size(), present ? 0u : 1u);
-        EXPECT_EQ(s.m().iComRetryCount, 2);
+        // The link's start-up settings: two resends 3 s apart, one adapter reset settling 3 s.
+        EXPECT_EQ(std::tuple(s.m().iComRetryCount, s.m().iComRecoveryTime, s.m().iUsbRetryCount,
+                             s.m().iUsbRecoveryTime),
+                  std::tuple(2, 3000, 1, 3000));
     }
+    // Closed while start-up reads the calibration: the loop ends once the load has returned.
+    SessionRig closing;
+    closing.during["R12"] = [&] {
+        closing.session.Form_Unload();
+        EXPECT_EQ(closing.quits, 0);
+    };
+    EXPECT_FALSE(closing.session.Form_Load());
+    EXPECT_EQ(closing.quits, 1);
 }
 
 } // namespace
