@@ -114,3 +114,13 @@ TEST(AdCalibration, PasswordMustMatchExactly) {
         EXPECT_EQ(f.frames, Strings(shown, "Frame6"));
     }
 }
+
+TEST(AdCalibration, DebugButtonSendsF38) {
+    FakePanel f;
+    Command2_Click(f.p);
+    EXPECT_TRUE(f.m.pendingWarnings.empty());
+    f.answer("F3.8", {"", Refused});
+    Command2_Click(f.p);
+    EXPECT_EQ(f.sent, Strings{"F3.8"});
+    EXPECT_EQ(f.m.pendingWarnings.size(), 1u);
+}

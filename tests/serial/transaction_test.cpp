@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "serial/port_discovery.h"
 #include "serial/transaction.h"
 #include "tests/support/fake_serial.h"
@@ -224,6 +226,13 @@ TEST(Rs232cCommand, LostPortIsToldOnceAndComesBackByItself) {
     EXPECT_EQ(link.boxes.shown, told);
     EXPECT_EQ(std::tuple(link.runs.size(), link.now, link.sent.size()),
               std::tuple(runs, lostAt, std::size_t{0}));
+    // Each quiet reopening says in the trace why it failed.
+    EXPECT_EQ(std::ranges::count_if(trace.events,
+                                    [](const std::string& e) {
+                                        return e.find("Port number does not exist") !=
+                                               std::string::npos;
+                                    }),
+              4);
     link.replug();
     link.replyInPieces({{3, "E0;"}});
     EXPECT_EQ(link.command("E"), Complete);
