@@ -14,7 +14,8 @@ const std::vector<int32_t> kBoard{20, 38, 500, 300, 100, 20, 100, 20, 1640, 1, 1
 // KV_MAX 805 and KV_OFFSET -1.
 const std::vector<int32_t> kEdited{20, 38, 805, 300, 100, 20, 100, 20, 1640, -1, 1210, 0};
 
-// A controller holding kBoard, a params command's streams and a file in a folder of its own.
+// A controller holding kBoard, a params command's streams and a file in a folder of its own:
+// ctest runs each test in its own process, side by side, so the folder carries the test's name.
 struct Bench {
     Bench() {
         std::filesystem::create_directories(folder);
@@ -29,7 +30,10 @@ struct Bench {
     ParamsContext c{f.m, f, out, err, paramsRegisters(false)};
     static inline int made = 0;
     std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("kelvara-params-" + std::to_string(++made));
+        std::filesystem::temp_directory_path() /
+        ("kelvara-params-" +
+         std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+         std::to_string(++made));
     std::string path = (folder / "board.txt").string();
 };
 
