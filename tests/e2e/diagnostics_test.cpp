@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <algorithm>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -51,16 +52,23 @@ TEST(DiagnosticTrace, HoldsTheAdapterResetAndReopenInOrder) {
     EXPECT_EQ(step, steps.end()) << *step << " missing in order";
 }
 
-// A record that cannot be written is reported once and the window works on.
+// A record that cannot be written is reported once, in the trace too, and the window works on.
 TEST(DiagnosticFiles, ARecordThatCannotBeWrittenIsReportedOnce) {
+    std::remove(diagnosticPath().c_str());
     SimulatedWindow rig(5, {"--counts", "512,512,512", "--no-pacing"}, 100);
+    rig.session().traceTo(diagnosticPath());
     rig.session().recordTo("/dev/full");
     rig.choose("IntervalStart");
     QTest::qWait(300);
-    EXPECT_EQ(rig.boxes.shown, (std::vector<Shown>{{"Record file /dev/full cannot be written: No "
-                                                    "space left on device. The record stops "
-                                                    "here; the program runs on.",
-                                                    0x1030}}));
+    const std::string told = "Record file /dev/full cannot be written: No space left on device. "
+                             "The record stops here; the program runs on.";
+    EXPECT_EQ(rig.boxes.shown, (std::vector<Shown>{{told, 0x1030}}));
+    EXPECT_EQ(std::ranges::count_if(lines(),
+                                    [&](const std::string& line) {
+                                        return line.find("message box \"" + told + "\"") !=
+                                               std::string::npos;
+                                    }),
+              1);
     EXPECT_EQ(rig.text("Text9"), "5.481");
 }
 
