@@ -22,11 +22,6 @@ constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimerIntervalMs = 100;
 constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW;
 constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
-// Room between a revealed frame and the client area's edge when scrolled to the end.
-constexpr int kMargin = 8;
-// One click on a scroll bar's arrow, about a row of boxes; a wheel notch is three.
-constexpr int kScrollLine = 24;
-constexpr int kWheelLines = 3;
 
 // Focusable controls first, in the tab walk's order, since the dialog manager walks siblings
 // from the top; labels beneath them, so that boxes and buttons cover the labels they lie on;
@@ -89,36 +84,6 @@ void drawCaption(const DRAWITEMSTRUCT& item, const ControlEntry& label, HFONT fo
                  static_cast<int>(text.size() - caption.tail));
     }
     SelectObject(dc, previous);
-}
-
-// One scroll bar over extent pixels of which page show; the position it keeps, within range.
-int setScrollBar(HWND hwnd, int bar, int extent, int page, int position) {
-    SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    info.nMax = extent - 1;
-    info.nPage = static_cast<UINT>(std::max(page, 0));
-    info.nPos = position;
-    return SetScrollInfo(hwnd, bar, &info, TRUE);
-}
-
-// The width of the shown vertical bar, or the height of the shown horizontal one; 0 if hidden.
-int thickness(HWND hwnd, LONG bar) {
-    SCROLLBARINFO info{};
-    info.cbSize = sizeof info;
-    if (!GetScrollBarInfo(hwnd, bar, &info) || (info.rgstate[0] & STATE_SYSTEM_INVISIBLE) != 0) {
-        return 0;
-    }
-    const RECT& r = info.rcScrollBar;
-    return bar == OBJID_VSCROLL ? r.right - r.left : r.bottom - r.top;
-}
-
-// How far to scroll so that start..end lies within 0..visible, its start first.
-int distanceIntoView(int start, int end, int visible) {
-    if (start < 0) {
-        return start;
-    }
-    return end > visible ? std::min(end - visible, start) : 0;
 }
 
 BOOL CALLBACK closeDialog(HWND dialog, LPARAM) {
@@ -192,17 +157,15 @@ void Form1Window::createControls() {
 
 // The layout and the captions' font for dpi; the old font goes once no control uses it.
 void Form1Window::setDpi(UINT dpi) {
-    scrollX_ = MulDiv(scrollX_, static_cast<int>(dpi), static_cast<int>(dpi_));
-    scrollY_ = MulDiv(scrollY_, static_cast<int>(dpi), static_cast<int>(dpi_));
     dpi_ = dpi;
-    layout_ = layoutAt(dpi);
+    client_.setLayout(layoutAt(dpi), dpi);
     const HFONT previous = font_;
     font_ = createCaptionFont(dpi);
-    for (const ControlEntry& c : layout_) {
+    for (const ControlEntry& c : client_.layout()) {
         SendMessageW(GetDlgItem(hwnd_, c.id), WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
     }
     DeleteObject(previous);
-    layOut();
+    client_.layOut();
 }
 
 // The design size at the window's DPI, within the work area of its monitor: at 125 % a laptop
@@ -224,103 +187,6 @@ void Form1Window::openInsideWorkArea() {
     SetWindowPos(hwnd_, nullptr, std::clamp<int>(at.left, work.left, work.right - width),
                  std::clamp<int>(at.top, work.top, work.bottom - height), width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-// The scroll bars for the client area over the shown controls, then every control at its
-// place less the distance scrolled.
-void Form1Window::layOut() {
-    if (layingOut_) {
-        return;
-    }
-    layingOut_ = true;
-    int width = scaled(form1::kClientWidth, dpi_);
-    int height = scaled(form1::kClientHeight, dpi_);
-    for (const ControlEntry& c : layout_) {
-        if ((GetWindowLongW(GetDlgItem(hwnd_, c.id), GWL_STYLE) & WS_VISIBLE) != 0) {
-            width = std::max(width, c.x + c.width + scaled(kMargin, dpi_));
-            height = std::max(height, c.y + c.height + scaled(kMargin, dpi_));
-        }
-    }
-    RECT client{};
-    GetClientRect(hwnd_, &client);
-    // Two bars that stand only for each other go.
-    if (width <= client.right + thickness(hwnd_, OBJID_VSCROLL) &&
-        height <= client.bottom + thickness(hwnd_, OBJID_HSCROLL)) {
-        ShowScrollBar(hwnd_, SB_BOTH, FALSE);
-        GetClientRect(hwnd_, &client);
-    }
-    // A bar shown narrows the client area for the other.
-    RECT before{};
-    do {
-        before = client;
-        scrollX_ = setScrollBar(hwnd_, SB_HORZ, width, client.right, scrollX_);
-        scrollY_ = setScrollBar(hwnd_, SB_VERT, height, client.bottom, scrollY_);
-        GetClientRect(hwnd_, &client);
-    } while (!EqualRect(&client, &before));
-    HDWP placing = BeginDeferWindowPos(static_cast<int>(layout_.size()));
-    for (const ControlEntry& c : layout_) {
-        placing = DeferWindowPos(placing, GetDlgItem(hwnd_, c.id), nullptr, c.x - scrollX_,
-                                 c.y - scrollY_, c.width, c.height, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    EndDeferWindowPos(placing);
-    layingOut_ = false;
-}
-
-void Form1Window::scroll(int bar, WORD request) {
-    SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_ALL;
-    GetScrollInfo(hwnd_, bar, &info);
-    int& position = bar == SB_HORZ ? scrollX_ : scrollY_;
-    const int line = scaled(kScrollLine, dpi_);
-    const int page = static_cast<int>(info.nPage);
-    switch (request) {
-    case SB_LINEUP:
-        position -= line;
-        break;
-    case SB_LINEDOWN:
-        position += line;
-        break;
-    case SB_PAGEUP:
-        position -= page;
-        break;
-    case SB_PAGEDOWN:
-        position += page;
-        break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-        position = info.nTrackPos;
-        break;
-    case SB_TOP:
-        position = info.nMin;
-        break;
-    case SB_BOTTOM:
-        position = info.nMax;
-        break;
-    default:
-        return;
-    }
-    layOut();
-}
-
-// The control the focus came to, scrolled into the client area with as much of its frame as
-// fits: Tab reaches every control on a screen lower or narrower than the design.
-void Form1Window::bringIntoView(HWND control) {
-    const auto placed = [&](int id) -> const ControlEntry& {
-        return *std::ranges::find(layout_, id, &ControlEntry::id);
-    };
-    RECT client{};
-    GetClientRect(hwnd_, &client);
-    const auto show = [&](const ControlEntry& c) {
-        scrollX_ += distanceIntoView(c.x - scrollX_, c.x + c.width - scrollX_, client.right);
-        scrollY_ += distanceIntoView(c.y - scrollY_, c.y + c.height - scrollY_, client.bottom);
-    };
-    const ControlEntry& focused = placed(GetDlgCtrlID(control));
-    if (*focused.frame != L'\0') {
-        show(placed(form1::idOf(focused.frame)));
-    }
-    show(focused);
-    layOut();
 }
 
 void Form1Window::createMenu() {
@@ -363,6 +229,7 @@ LRESULT CALLBACK Form1Window::windowProc(HWND hwnd, UINT message, WPARAM wParam,
         auto* self =
             static_cast<Form1Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->hwnd_ = hwnd;
+        self->client_.setWindow(hwnd);
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<Form1Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
@@ -373,38 +240,28 @@ LRESULT CALLBACK Form1Window::windowProc(HWND hwnd, UINT message, WPARAM wParam,
 }
 
 LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (client_.handle(message, wParam)) {
+        return 0;
+    }
     switch (message) {
     case WM_COMMAND:
         if (lParam == 0 || HIWORD(wParam) == BN_CLICKED) {
             onCommand(LOWORD(wParam));
         } else if (HIWORD(wParam) == EN_SETFOCUS || HIWORD(wParam) == BN_SETFOCUS) {
-            bringIntoView(reinterpret_cast<HWND>(lParam));
+            client_.bringIntoView(reinterpret_cast<HWND>(lParam));
         }
         return 0;
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        const std::vector<ControlEntry>& layout = client_.layout();
         const auto label =
-            std::ranges::find(layout_, static_cast<int>(item->CtlID), &ControlEntry::id);
-        if (label == layout_.end() || label->kind != ControlKind::Label) {
+            std::ranges::find(layout, static_cast<int>(item->CtlID), &ControlEntry::id);
+        if (label == layout.end() || label->kind != ControlKind::Label) {
             break;
         }
-        drawCaption(*item, *label, font_, layout_);
+        drawCaption(*item, *label, font_, layout);
         return TRUE;
     }
-    case WM_SIZE:
-        if (wParam != SIZE_MINIMIZED) {
-            layOut();
-        }
-        return 0;
-    case WM_HSCROLL:
-    case WM_VSCROLL:
-        scroll(message == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wParam));
-        return 0;
-    case WM_MOUSEWHEEL:
-        scrollY_ -=
-            GET_WHEEL_DELTA_WPARAM(wParam) * kWheelLines * scaled(kScrollLine, dpi_) / WHEEL_DELTA;
-        layOut();
-        return 0;
     case WM_DPICHANGED: {
         setDpi(HIWORD(wParam));
         const auto* suggested = reinterpret_cast<const RECT*>(lParam);
@@ -476,7 +333,7 @@ void Form1Window::showFrame(FrameName frame) {
             ShowWindow(GetDlgItem(hwnd_, c.id), SW_SHOW);
         }
     }
-    layOut();
+    client_.layOut();
 }
 
 void Form1Window::setTimerEnabled(bool enabled) {

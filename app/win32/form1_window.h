@@ -2,14 +2,13 @@
 
 #include <map>
 #include <string>
-#include <vector>
 
-#include "app/win32/control_entry.h"
 #include "session/session.h"
 
 // After the core's headers: windows.h defines IDOK and IDCANCEL as macros.
 #include <windows.h>
 
+#include "app/win32/scrolled_client.h"
 #include "platform/win32/win32_counter.h"
 #include "platform/win32/win32_device_tree.h"
 #include "platform/win32/win32_event_pump.h"
@@ -57,19 +56,10 @@ private:
     void onCommand(int id);
     void setDpi(UINT dpi);
     void openInsideWorkArea();
-    void layOut();
-    void scroll(int bar, WORD request);
-    void bringIntoView(HWND control);
 
     HWND hwnd_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
-    // The controls' places at dpi_, in client pixels before scrolling.
-    std::vector<ControlEntry> layout_;
-    // How far the controls are scrolled left and up.
-    int scrollX_ = 0;
-    int scrollY_ = 0;
-    // Showing or hiding a scroll bar resizes the client area while the controls are placed.
-    bool layingOut_ = false;
+    ScrolledClient client_;
     HFONT font_ = nullptr;
     HMENU menu_ = nullptr;
     HWND lastFocus_ = nullptr;
