@@ -52,17 +52,25 @@ TEST(DiagnosticTrace, HoldsTheAdapterResetAndReopenInOrder) {
     EXPECT_EQ(step, steps.end()) << *step << " missing in order";
 }
 
-// A record that cannot be written is reported once, in the trace too, and the window works on.
-TEST(DiagnosticFiles, ARecordThatCannotBeWrittenIsReportedOnce) {
+// A diagnostic file that cannot be opened or written is reported once, in the trace too, and
+// the window works on.
+TEST(DiagnosticFiles, AFileThatFailsIsReportedOnce) {
     std::remove(diagnosticPath().c_str());
     SimulatedWindow rig(5, {"--counts", "512,512,512", "--no-pacing"}, 100);
+    const std::string nowhere = portlinks::workFolder() + "/no-folder/record.csv";
+    rig.session().recordTo(nowhere);
     rig.session().traceTo(diagnosticPath());
     rig.session().recordTo("/dev/full");
     rig.choose("IntervalStart");
     QTest::qWait(300);
     const std::string told = "Record file /dev/full cannot be written: No space left on device. "
                              "The record stops here; the program runs on.";
-    EXPECT_EQ(rig.boxes.shown, (std::vector<Shown>{{told, 0x1030}}));
+    EXPECT_EQ(rig.boxes.shown,
+              (std::vector<Shown>{{"Record file " + nowhere +
+                                       " cannot be opened: No such file or directory. The "
+                                       "program runs on without a record.",
+                                   0x1030},
+                                  {told, 0x1030}}));
     EXPECT_EQ(std::ranges::count_if(lines(),
                                     [&](const std::string& line) {
                                         return line.find("message box \"" + told + "\"") !=

@@ -84,6 +84,13 @@ TEST(AdCalibration, WriteTakesOnlyCoefficientsTheControllerTook) {
                                   [](const auto& w) { return w.ends_with("not sent either."); }),
             outcome == Refused ? 1 : 0);
     }
+    // Refused at AD_OFFSET, the last: no command after it goes unsent.
+    FakePanel last;
+    last.texts = {{"Text21", "9.5"}, {"Text22", "0.0501"}};
+    last.answer("W13,501", {"", Refused});
+    Command7_Click(last.p);
+    EXPECT_EQ(last.m.pendingWarnings, Strings{"A/D Calibration EEPROM WRITE: W13,501 was not sent "
+                                              "because the link was busy with another command."});
 }
 
 // The box shows four decimals; the coefficient read goes back as the controller stores it.

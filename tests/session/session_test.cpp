@@ -176,6 +176,8 @@ TEST(Session, ClosingDropsWhatWaitsAndQuitsWhenIdle) {
         };
         s.session.click("KV_UP");
         EXPECT_EQ(s.sent(), Strings{"V11"});
+        // The click that waited never ran: the box shows the step that went out.
+        EXPECT_EQ(s.texts["Text7"], "11");
         EXPECT_EQ(std::make_tuple(s.dialogsEnded, s.quits, s.closes), std::make_tuple(1, 1, byEnd));
         EXPECT_EQ(s.tones.played.size(), byEnd ? 3u : 0u);
         EXPECT_FALSE(s.timer);
